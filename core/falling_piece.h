@@ -1,0 +1,44 @@
+// The one piece in play. The tests (fits, canMove..., canRotate...) only
+// answer; the caller applies a step to x and y or calls rotateLeft/Right and
+// then redraws. spawn and settle reach the shell through ShellHooks.
+#pragma once
+
+#include "core/board.h"
+#include "core/piece_set.h"
+
+class FallingPiece {
+public:
+    // The well and the piece set are the application's; neither is owned.
+    FallingPiece(Well* well, PieceSet* pieceSet);
+
+    bool isValid() const;
+    bool fits(int x, int y, int rotation) const;
+    bool canMoveLeft() const;
+    bool canMoveRight() const;
+    bool canMoveDown() const;
+    bool canRotateLeft() const;
+    bool canRotateRight() const;
+    void rotateLeft();
+    void rotateRight();
+
+    // Brings in the next piece at the top. If it has no room, the game ends:
+    // gameEnded is set and the game-over notice runs before spawn returns.
+    void spawn(PieceSet& set);
+    // Writes the piece into the well, removes completed rows, brings in the
+    // next piece and scores. False if nothing was settled or the game ended.
+    bool settle();
+
+    PieceShape* shape = nullptr;
+    Well* well = nullptr;
+    int rotation = 0;
+    int x = 0;
+    int y = 0;
+    int prevRotation = 0;
+    int prevX = 0;
+    int prevY = 0;
+    bool settled = false;
+    PieceSet* pieceSet = nullptr;
+
+private:
+    void endGame();
+};

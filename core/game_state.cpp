@@ -1,0 +1,26 @@
+#include "core/game_state.h"
+
+#include <cstring>
+
+bool gameRunning = false;
+bool gamePaused = false;
+bool gameEnded = false;
+double score = 0.0;
+char scoreText[100] = "0.0";
+int fallDelayMs = 80;
+int fallElapsedMs = 0;
+
+ShellHooks shellHooks;
+
+void resetFallTimer() { fallElapsedMs = 0; }
+
+void resetGameState()
+{
+    gameRunning = false;
+    gamePaused = false;
+    gameEnded = false;
+    score = 0.0;
+    std::strcpy(scoreText, "0.0");
+    fallDelayMs = 80;
+    fallElapsedMs = 0;
+}

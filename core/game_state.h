@@ -1,0 +1,40 @@
+// The application-wide values that the rules share with the window shell, and
+// the few effects the rules ask of the shell.
+//
+// The rules never include windows.h. Where they need the shell (a repaint, the
+// game-over notice, a redraw of the whole board, the status strip) they call
+// through ShellHooks, which the application fills in at start-up and tests
+// fill with recorders. An unset hook does nothing.
+#pragma once
+
+class Well;
+
+// Values that live from start-up to the end of the process.
+extern bool gameRunning;      // a game is in progress
+extern bool gamePaused;       // play keys and gravity do nothing
+extern bool gameEnded;        // gravity stops until the next new game
+extern double score;          // the current score
+extern char scoreText[100];   // the score as the status strip shows it
+extern int fallDelayMs;       // milliseconds between gravity steps
+extern int fallElapsedMs;     // milliseconds gathered toward the next step
+
+struct ShellHooks {
+    // Repaint request: a synchronous WM_PAINT to the main window.
+    void (*requestRepaint)() = nullptr;
+    // Game-over notice: a synchronous WM_APP to the main window. The game-over
+    // flow runs inside this call.
+    void (*gameOverNotice)() = nullptr;
+    // Redraws the whole well into the back buffer, without grid lines.
+    void (*redrawBoard)(const Well& well) = nullptr;
+    // Invalidates the status strip under the board, so the next paint
+    // writes the new score.
+    void (*invalidateStatusStrip)() = nullptr;
+};
+extern ShellHooks shellHooks;
+
+// The next gravity step comes a full fall delay from now.
+void resetFallTimer();
+
+// Puts every value above back to its start-up state (used by tests and
+// by start-up).
+void resetGameState();

@@ -1,0 +1,36 @@
+// The registry new pieces are drawn from: a fixed number of slots, each empty
+// or owning a PieceShape. New shapes take the lowest free slot.
+#pragma once
+
+#include "core/piece_shape.h"
+
+class PieceSet {
+public:
+    explicit PieceSet(int capacity);
+    ~PieceSet();
+    PieceSet(const PieceSet&) = delete;
+    PieceSet& operator=(const PieceSet&) = delete;
+
+    // Takes ownership on success; on failure the shape stays the caller's.
+    bool add(PieceShape* shape);
+    // Frees every shape with this id. Refused while a game runs.
+    bool removeById(int id);
+    // The r-th occupied slot for r = random() % (count + 1), with 0 counting
+    // as 1: the first piece comes twice as often as each other one.
+    PieceShape* pickRandom() const;
+
+    void registerStandardPieces();
+    void addExtendedPieces();
+    void removeExtendedPieces();
+
+    int capacity = 0;
+    int count = 0;
+    PieceShape** slots = nullptr;
+
+    // Where pickRandom draws from; the C library's rand() unless a test
+    // chooses the remainders itself.
+    int (*random)() = nullptr;
+};
+
+// Ids of the two mirror pieces that "Extended tileset" switches.
+constexpr int kExtendedPieceIds[] = {131, 133};

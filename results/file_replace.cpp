@@ -1,0 +1,34 @@
+#include "results/file_replace.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+bool flushToDisk(std::FILE* file)
+{
+    if (std::fflush(file) != 0)
+        return false;
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+bool replaceFile(const char* from, const char* to)
+{
+#ifdef _WIN32
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    // rename() would also replace a file the user has made read-only; keep
+    // Windows' rule that such a file is not overwritten.
+    struct stat target;
+    if (stat(to, &target) == 0 && (S_ISDIR(target.st_mode) || !(target.st_mode & S_IWUSR)))
+        return false;
+    return std::rename(from, to) == 0;
+#endif
+}

@@ -1,0 +1,29 @@
+// The results file: a payload (the results record) scrambled with a key
+// table built from a random seed, behind four check words.
+//
+// Layout (32-bit integers little-endian):
+//   offset 0   four check words, word 0 first
+//   offset 16  seed
+//   offset 20  payload, N bytes, each XOR keyTable[i % 16]
+// Check word k = (sum of the plain payload bytes i with i % 4 == k, each
+// read as a signed byte, in a wrapping 32-bit sum) XOR mask k, the masks
+// being made of key bytes the seed selects.
+#pragma once
+
+#include <cstdint>
+
+// Writes the container. The caller's buffer is scrambled and unscrambled in
+// place, so it comes back unchanged. The old file is replaced only once the
+// new one is completely written; when anything fails it stays as it was.
+void saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* path);
+
+// A new buffer (free it with delete[]) holding the verified payload, or null
+// when the file is missing, too short, too large or fails its check words.
+unsigned char* loadResultsFile(const char* path, std::uint32_t* lengthOut);
+
+// The key table for a seed: a fixed function of the seed alone.
+void buildKeyTable(std::uint32_t seed, unsigned char keyTable[16]);
+
+// Files above this size are refused as damaged; a real table is a few
+// hundred bytes.
+constexpr long kMaxResultsFileSize = 16L * 1024 * 1024;

@@ -1,0 +1,25 @@
+// The off-screen picture of the board and its drawing surface.
+//
+// Every change of the picture is drawn between beginDrawing() and
+// endDrawing(); the main window's paint handler copies the bitmap to the
+// window with blitToWindow(). Surfaces never nest. Because the repaint
+// request is a synchronous WM_PAINT, blitToWindow() can run while a caller
+// still has the surface open (the hard drop does this on every row): it then
+// copies from that open surface and leaves it open.
+#pragma once
+
+#include <windows.h>
+
+class BackBuffer {
+public:
+    bool createBitmap(int width, int height);
+    bool deleteBitmap();
+    HDC beginDrawing();
+    void endDrawing();
+    void blitToWindow();
+
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ savedObject = nullptr;  // what memoryDC held before the bitmap
+    HDC memoryDC = nullptr;         // the open surface, or null
+    HWND window = nullptr;          // the main window, set by start-up
+};

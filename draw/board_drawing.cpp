@@ -1,0 +1,153 @@
+#include "draw/board_drawing.h"
+
+#include "draw/gdi_objects.h"
+
+namespace {
+
+COLORREF scaled(COLORREF colour, double factor)
+{
+    const int r = static_cast<int>(GetRValue(colour) * factor);
+    const int g = static_cast<int>(GetGValue(colour) * factor);
+    const int b = static_cast<int>(GetBValue(colour) * factor);
+    return RGB(r, g, b);
+}
+
+bool drawable(HDC dc, const BoardGeometry* geometry)
+{
+    return dc && geometry && geometry->isValid();
+}
+
+int pitchOf(const BoardGeometry& g) { return g.cellSize + g.lineWidth; }
+
+// Calls paint(x, y) for the pixel position of every cell of the piece at
+// (column, row) under rotation.
+template <typename Paint>
+void forEachSquare(FallingPiece& piece, int column, int row, int rotation, Paint paint)
+{
+    PieceShape& shape = *piece.shape;
+    const BoardGeometry& g = *piece.well->geometry;
+    if (shape.rotatable)
+        shape.rotation = rotation & 3;
+    const Point pivot = shape.pivotCorrection();
+    const int bx = pivot.x + column;
+    const int by = pivot.y + row;
+    const int pitch = pitchOf(g);
+    shape.restartCells();
+    do {
+        const Point cell = shape.currentCell();
+        paint(pitch * (cell.x + bx) + g.lineWidth, pitch * (cell.y + by) + g.lineWidth);
+    } while (shape.nextCell());
+}
+
+}  // namespace
+
+COLORREF tileBodyColour(COLORREF colour) { return scaled(colour, 0.8); }
+
+COLORREF tileDarkColour(COLORREF colour) { return scaled(colour, 0.6); }
+
+void drawTile(HDC dc, int x, int y, const BoardGeometry* geometry, COLORREF colour)
+{
+    if (!drawable(dc, geometry))
+        return;
+    const int s = geometry->cellSize;
+    fillSolid(dc, x, y, x + s, y + s, tileBodyColour(colour));
+    {
+        ScopedPen light(dc, PS_SOLID, 1, colour & 0xFFFFFF);
+        MoveToEx(dc, x, y, nullptr);
+        LineTo(dc, x + s - 1, y);
+        MoveToEx(dc, x, y, nullptr);
+        LineTo(dc, x, y + s - 1);
+    }
+    {
+        ScopedPen dark(dc, PS_SOLID, 1, tileDarkColour(colour));
+        MoveToEx(dc, x + s - 1, y + s - 1, nullptr);
+        LineTo(dc, x, y + s - 1);
+        MoveToEx(dc, x + s - 1, y + s - 1, nullptr);
+        LineTo(dc, x + s - 1, y);
+    }
+}
+
+void drawEmptyCell(HDC dc, int x, int y, const BoardGeometry* geometry)
+{
+    if (!drawable(dc, geometry))
+        return;
+    fillSolid(dc, x, y, x + geometry->cellSize, y + geometry->cellSize, kEmptyCellColour);
+}
+
+bool drawGridLines(const BoardGeometry& g, HDC dc, COLORREF colour, int penStyle)
+{
+    if (!drawable(dc, &g))
+        return false;
+    ScopedPen pen(dc, penStyle, g.lineWidth, colour);
+    const int pitch = pitchOf(g);
+    int x = g.lineWidth >> 1;
+    for (int k = 0; k <= g.columns; ++k, x += pitch) {
+        MoveToEx(dc, x, g.originY, nullptr);
+        LineTo(dc, x, g.originY + g.pixelHeight);
+    }
+    int y = g.lineWidth >> 1;
+    for (int k = 0; k <= g.rows; ++k, y += pitch) {
+        MoveToEx(dc, g.originX, y, nullptr);
+        LineTo(dc, g.originX + g.pixelWidth, y);
+    }
+    return true;
+}
+
+void drawWell(const Well& well, HDC dc, bool withGrid)
+{
+    if (!dc || !well.isValid())
+        return;
+    const BoardGeometry& g = *well.geometry;
+    const int pitch = pitchOf(g);
+    for (int r = 0; r < g.rows; ++r) {
+        if (!well.rowExists(r))
+            continue;
+        for (int c = 0; c < g.columns; ++c) {
+            const int x = g.lineWidth + c * pitch;
+            const int y = g.lineWidth + r * pitch;
+            if (const PieceShape* shape = well.cellAt(c, r))
+                drawTile(dc, x, y, &g, shape->colour);
+            else
+                drawEmptyCell(dc, x, y, &g);
+        }
+    }
+    if (withGrid)
+        drawGridLines(g, dc, kWellGridColour, PS_SOLID);
+}
+
+void eraseFallingPiece(FallingPiece& piece, HDC dc)
+{
+    if (!dc || !piece.isValid())
+        return;
+    const BoardGeometry& g = *piece.well->geometry;
+    HBRUSH gray = createSolidBrushCounted(kEmptyCellColour);
+    if (!gray)
+        return;
+    forEachSquare(piece, piece.prevX, piece.prevY, piece.prevRotation, [&](int x, int y) {
+        RECT r;
+        SetRect(&r, x, y, x + g.cellSize, y + g.cellSize);
+        FillRect(dc, &r, gray);
+    });
+    deleteObjectCounted(gray);
+}
+
+void drawFallingPiece(FallingPiece& piece, HDC dc)
+{
+    if (!dc || !piece.isValid())
+        return;
+    eraseFallingPiece(piece, dc);
+    const BoardGeometry& g = *piece.well->geometry;
+    const COLORREF colour = piece.shape->colour;
+    forEachSquare(piece, piece.x, piece.y, piece.rotation, [&](int x, int y) { drawTile(dc, x, y, &g, colour); });
+    piece.prevX = piece.x;
+    piece.prevY = piece.y;
+    piece.prevRotation = piece.rotation;
+}
+
+void drawInitialPicture(const BoardGeometry& g, HDC dc)
+{
+    if (!dc)
+        return;
+    fillSolid(dc, 0, 0, g.pixelWidth, g.pixelHeight, kEmptyCellColour);
+    drawGridLines(g, dc, kStartGridColour, PS_SOLID);
+}

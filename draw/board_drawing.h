@@ -1,0 +1,43 @@
+// Drawing the board's picture into the back buffer's surface.
+//
+// Where these live: the board, the well and the falling piece are portable
+// game rules (core/, no windows.h), so their drawing operations cannot be
+// member functions there. They are free functions here instead, each taking
+// the object it draws as its first argument: drawWell(well, dc, ...) reads as
+// well.drawWell(dc, ...) would. Nothing in core/ knows about drawing; the
+// shell hands the whole-board redraw to the rules through ShellHooks.
+//
+// Every operation does nothing when handed a null surface. Pens and brushes
+// live for one tile or one operation.
+#pragma once
+
+#include <windows.h>
+
+#include "core/board.h"
+#include "core/falling_piece.h"
+
+constexpr COLORREF kEmptyCellColour = 0x808080;    // (128, 128, 128)
+constexpr COLORREF kStartGridColour = 0x5A5A5A;    // (90, 90, 90)
+constexpr COLORREF kWellGridColour = 0xB0A0A0;     // (160, 160, 176)
+
+// Body and dark-edge shades of a tile colour: each channel x 0.8 and x 0.6.
+COLORREF tileBodyColour(COLORREF colour);
+COLORREF tileDarkColour(COLORREF colour);
+
+// A bevelled tile of side cellSize with its top-left pixel at (x, y).
+void drawTile(HDC dc, int x, int y, const BoardGeometry* geometry, COLORREF colour);
+// A plain gray cell square.
+void drawEmptyCell(HDC dc, int x, int y, const BoardGeometry* geometry);
+
+// The grid lines between and around the cells.
+bool drawGridLines(const BoardGeometry& geometry, HDC dc, COLORREF colour, int penStyle);
+// Every cell of the well, row by row.
+void drawWell(const Well& well, HDC dc, bool withGrid);
+// Paints the piece's previous squares gray.
+void eraseFallingPiece(FallingPiece& piece, HDC dc);
+// Erases the piece where it was last drawn, draws it where it is now and
+// remembers that place.
+void drawFallingPiece(FallingPiece& piece, HDC dc);
+
+// The start-up picture: the whole board gray, then the dark grid.
+void drawInitialPicture(const BoardGeometry& geometry, HDC dc);

@@ -1,0 +1,182 @@
+// The main window: dispatch, the status strip, the keys and the gravity clock.
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/texts.h"
+#include "core/game_state.h"
+#include "draw/board_drawing.h"
+#include "resources/resource.h"
+
+bool savedPaused = false;
+
+namespace {
+
+constexpr int kMakerCharWidth = 8;
+
+bool playKeysActive() { return gameRunning && !gamePaused; }
+
+// Draws the piece where it is now, on a surface of its own, then repaints.
+void redrawPiece()
+{
+    if (HDC dc = backBuffer.beginDrawing()) {
+        drawFallingPiece(*fallingPiece, dc);
+        backBuffer.endDrawing();
+    }
+    requestRepaint();
+}
+
+void stepDown()
+{
+    HDC dc = backBuffer.beginDrawing();
+    if (fallingPiece->canMoveDown()) {
+        ++fallingPiece->y;
+        drawFallingPiece(*fallingPiece, dc);
+        // Sent while the surface is open: the paint handler copies from it.
+        requestRepaint();
+    }
+    backBuffer.endDrawing();
+}
+
+void drop()
+{
+    HDC dc = backBuffer.beginDrawing();
+    while (fallingPiece->canMoveDown()) {
+        ++fallingPiece->y;
+        drawFallingPiece(*fallingPiece, dc);
+        requestRepaint();
+    }
+    // Closed before settling: removing rows opens a surface of its own.
+    backBuffer.endDrawing();
+    // Settles even when the piece did not move. If the next piece has no
+    // room, the whole game-over flow runs inside this call.
+    fallingPiece->settle();
+    redrawPiece();
+}
+
+void paintMainWindow(HWND window)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    const int stripTop = boardGeometry ? boardGeometry->pixelHeight : 0;
+    TextOutA(dc, 0, stripTop, scoreText, static_cast<int>(std::strlen(scoreText)));
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
+    RECT client;
+    GetClientRect(window, &client);
+    const int makerLength = static_cast<int>(std::strlen(text::kMakerLine));
+    TextOutA(dc, client.right - makerLength * kMakerCharWidth, stripTop, text::kMakerLine, makerLength);
+    SetBkMode(dc, previousMode);
+    EndPaint(window, &ps);
+    // Every paint message copies the whole board, invalid or not.
+    backBuffer.blitToWindow();
+}
+
+}  // namespace
+
+void requestRepaint()
+{
+    if (mainWindow)
+        SendMessageA(mainWindow, WM_PAINT, 0, 0);
+}
+
+void onKeyDown(WPARAM key)
+{
+    switch (key) {
+    case VK_PAUSE:
+        gamePaused = gameRunning && !gamePaused;
+        return;
+    case VK_INSERT:
+        PostMessageA(mainWindow, WM_COMMAND, ID_RESULTS_SHOW, 0);
+        return;
+    default:
+        break;
+    }
+    if (!playKeysActive() || !fallingPiece)
+        return;
+    switch (key) {
+    case VK_LEFT:
+        if (fallingPiece->canMoveLeft()) {
+            --fallingPiece->x;
+            redrawPiece();
+        }
+        break;
+    case VK_RIGHT:
+        if (fallingPiece->canMoveRight()) {
+            ++fallingPiece->x;
+            redrawPiece();
+        }
+        break;
+    case VK_UP:
+        if (fallingPiece->canRotateRight()) {
+            fallingPiece->rotateRight();
+            redrawPiece();
+        }
+        break;
+    case VK_SPACE:
+        if (fallingPiece->canRotateLeft()) {
+            fallingPiece->rotateLeft();
+            redrawPiece();
+        }
+        break;
+    case VK_RETURN:
+        stepDown();
+        break;
+    case VK_DOWN:
+        drop();
+        break;
+    default:
+        break;
+    }
+}
+
+void onTimer(WPARAM timerId)
+{
+    if (gameEnded || gamePaused || !gameRunning || !fallingPiece) {
+        fallElapsedMs = 0;
+        return;
+    }
+    if (timerId == kGravityTimer)
+        fallElapsedMs += static_cast<int>(kTimerPeriodMs);
+    if (fallElapsedMs < fallDelayMs)
+        return;
+    fallElapsedMs -= fallDelayMs;
+    if (fallingPiece->canMoveDown())
+        ++fallingPiece->y;
+    else
+        fallingPiece->settle();  // may run the game-over flow inside
+    redrawPiece();
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        DestroyWindow(resultsWindow);
+        break;
+    case WM_SETFOCUS:
+        gamePaused = savedPaused;
+        break;
+    case WM_KILLFOCUS:
+        savedPaused = gamePaused;
+        gamePaused = true;
+        break;
+    case WM_PAINT:
+        paintMainWindow(window);
+        break;
+    case WM_KEYDOWN:
+        onKeyDown(wParam);
+        break;
+    case WM_COMMAND:
+        onCommand(window, wParam, lParam);
+        break;
+    case WM_TIMER:
+        onTimer(wParam);
+        break;
+    case WM_APP:
+        runGameOverFlow(window);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -93,6 +93,27 @@ ModalAction typeNameAndOk(const char* name)
     };
 }
 
+namespace {
+bool* stillOpenTarget = nullptr;
+
+void CALLBACK checkStillOpen(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(window, id);
+    if (stillOpenTarget)
+        *stillOpenTarget = IsWindowVisible(window) != FALSE;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+}  // namespace
+
+ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen)
+{
+    return [first, stillOpen](HWND w) {
+        first(w);
+        stillOpenTarget = stillOpen;
+        SetTimer(w, 0x4C59, 150, checkStillOpen);
+    };
+}
+
 ModalAction whileOpen(std::function<void(HWND)> during, ModalAction then)
 {
     return [during, then](HWND w) {

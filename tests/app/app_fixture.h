@@ -49,6 +49,9 @@ private:
 ModalAction press(int buttonId);          // posts WM_COMMAND with the id
 ModalAction closeBox();                   // posts WM_CLOSE
 ModalAction typeNameAndOk(const char* name);
+// Checks, a while after `first` ran, whether the window is still open
+// (into *stillOpen), then closes it with WM_CLOSE.
+ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen);
 // Runs `during` while the modal window is open, then `then`.
 ModalAction whileOpen(std::function<void(HWND)> during, ModalAction then);
 

@@ -231,15 +231,8 @@ TEST_F(Commands, AboutClosesWithOkEnterAndCloseBoxButNotEscape)
     EXPECT_EQ(ModalAnswerer::get().seen[0].caption, "O programu");
 
     // Escape: still open a while later; then the close box ends it.
-    static bool openAfterEscape = false;
-    ModalAnswerer::get().expect([](HWND d) {
-        keyInDialog(d, VK_ESCAPE);
-        SetTimer(d, 77, 150, [](HWND w, UINT, UINT_PTR id, DWORD) {
-            KillTimer(w, id);
-            openAfterEscape = IsWindowVisible(w) != FALSE;
-            PostMessageA(w, WM_CLOSE, 0, 0);
-        });
-    });
+    bool openAfterEscape = false;
+    ModalAnswerer::get().expect(thenCheckStillOpen([](HWND d) { keyInDialog(d, VK_ESCAPE); }, &openAfterEscape));
     SendMessageA(mainWindow, WM_COMMAND, ID_HELP_ABOUT, 0);
     EXPECT_TRUE(openAfterEscape);
 }

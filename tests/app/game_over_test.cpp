@@ -105,15 +105,8 @@ TEST_F(GameOver, NamesAreStoredAsTypedWithinNineteenBytes)
 
 TEST_F(GameOver, TheCloseBoxAndEscapeInsertNothing)
 {
-    static bool openAfterEscape = false;
-    ModalAnswerer::get().expect([](HWND d) {
-        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
-        SetTimer(d, 78, 150, [](HWND w, UINT, UINT_PTR id, DWORD) {
-            KillTimer(w, id);
-            openAfterEscape = IsWindowVisible(w) != FALSE;
-            PostMessageA(w, WM_CLOSE, 0, 0);
-        });
-    });
+    bool openAfterEscape = false;
+    ModalAnswerer::get().expect(thenCheckStillOpen(press(IDCANCEL), &openAfterEscape));
     endWithScore(4.0);
     EXPECT_TRUE(openAfterEscape);
     EXPECT_EQ(resultsTable->placesFor(0.5), 10);

@@ -11,7 +11,7 @@ inline constexpr char kResultsTitle[] = "Tabulka";
 inline constexpr char kResultsFile[] = "tabulka.dat";
 
 // The maker's line at the right of the status strip.
-inline constexpr char kMakerLine[] = "Lumox 1.0";
+inline constexpr char kMakerLine[] = "(c) Lumox";
 
 inline constexpr char kStartFailed[] = "Aplikaci nelze spustit";
 inline constexpr char kStartFailedCaption[] = "Chyba pri inicializaci";

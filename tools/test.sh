@@ -33,7 +33,10 @@ if [ -x tools/fuzz.sh ]; then
   tools/fuzz.sh --runs "${LUMOX_FUZZ_RUNS:-200000}"
 fi
 
-step "tests: win64 under Wine"
+step "release checks: win32"
+ctest --preset win32
+
+step "tests: win64 under Wine (unit, whole-program and end-to-end)"
 tools/wine-run --prepare
 LUMOX_WINE_MODE=x11 tools/wine-run --prepare
 ctest --preset win64

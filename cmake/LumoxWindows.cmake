@@ -42,3 +42,11 @@ target_link_libraries(lumox PRIVATE lumox_app)
 lumox_strict(lumox)
 set_target_properties(lumox PROPERTIES OUTPUT_NAME lumox)
 target_link_options(lumox PRIVATE -s)
+
+# Benchmarks (run by tools/bench.sh, never by the tests).
+add_executable(timer_only WIN32 tools/bench/timer_only.cpp)
+lumox_strict(timer_only)
+target_link_options(timer_only PRIVATE -s)
+add_executable(handling_bench tools/bench/handling_bench.cpp $<TARGET_OBJECTS:lumox_resources>)
+target_link_libraries(handling_bench PRIVATE lumox_app)
+lumox_strict(handling_bench)

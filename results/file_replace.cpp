@@ -22,10 +22,14 @@ bool flushToDisk(std::FILE* file)
 bool replaceFile(const char* from, const char* to)
 {
 #ifdef _WIN32
+    // A file the user has made read-only is not replaced (MoveFileEx would
+    // under Wine).
+    const DWORD attributes = GetFileAttributesA(to);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
-    // rename() would also replace a file the user has made read-only; keep
-    // Windows' rule that such a file is not overwritten.
+    // rename() would also replace a file the user has made read-only.
     struct stat target;
     if (stat(to, &target) == 0 && (S_ISDIR(target.st_mode) || !(target.st_mode & S_IWUSR)))
         return false;

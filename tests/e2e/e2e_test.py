@@ -37,24 +37,45 @@ class Failure(Exception):
     pass
 
 
+current = {"folder": None}
+
+
+def fail(message):
+    """Keeps a screenshot of the moment of failure, then fails."""
+    if current["folder"] and not os.path.exists(current["folder"] + ".failure.png"):
+        subprocess.run(["import", "-window", "root", "-depth", "8", current["folder"] + ".failure.png"],
+                       env=dict(env, DISPLAY=DISPLAY), capture_output=True, timeout=20)
+    raise Failure(message)
+
+
 def check(condition, message):
     if not condition:
-        raise Failure(message)
+        fail(message)
 
 
 def run(*args, timeout=20, ok_codes=(0,)):
     result = subprocess.run(args, env=dict(env, DISPLAY=DISPLAY), capture_output=True, text=True,
                             timeout=timeout)
     if result.returncode not in ok_codes:
-        raise Failure(f"{args[0]} failed: {result.stderr.strip()}")
+        fail(f"{args[0]} failed: {result.stderr.strip()}")
     return result.stdout
 
 
 def windows(name, visible=True):
-    """Ids of the X windows whose title matches the regex exactly."""
-    args = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", f"^{name}$"]
-    out = run(*args, ok_codes=(0, 1))
-    return [w for w in out.split() if w]
+    """Ids of the X windows whose title is exactly `name`.
+
+    xdotool's --name matches WM_NAME, where Wine puts a Latin-1 rendering of
+    the title (Potvrzeni for Potvrzení); the exact UTF-8 title is compared
+    through getwindowname (_NET_WM_NAME)."""
+    pattern = "^" + "".join(c if ord(c) < 128 else "." for c in name) + "$"
+    args = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", pattern]
+    found = []
+    for window in run(*args, ok_codes=(0, 1)).split():
+        title = subprocess.run(["xdotool", "getwindowname", window], env=dict(env, DISPLAY=DISPLAY),
+                               capture_output=True, timeout=10).stdout.decode("utf-8", "replace").strip()
+        if title == name:
+            found.append(window)
+    return found
 
 
 def wait_for(predicate, timeout=15.0, what="condition"):
@@ -64,7 +85,7 @@ def wait_for(predicate, timeout=15.0, what="condition"):
         if value:
             return value
         time.sleep(0.1)
-    raise Failure(f"timed out waiting for {what}")
+    fail(f"timed out waiting for {what}")
 
 
 def geometry(window):
@@ -113,7 +134,8 @@ class Game:
 
     def __init__(self, exe, folder):
         self.folder = folder
-        self.log = open(os.path.join(folder, "wine.log"), "w")
+        # The log goes beside the folder, which may be read-only.
+        self.log = open(folder.rstrip("/") + ".wine.log", "w")
         # A session of its own, so that killing it reaches the Wine process
         # under the wrapper too.
         self.process = subprocess.Popen([WINE_RUN, "--timeout", "300", exe], cwd=folder, env=env,
@@ -121,7 +143,7 @@ class Game:
                                         start_new_session=True)
 
     def wait_ready(self):
-        wait_for(lambda: windows("Lumox"), what="the main window")
+        wait_for(lambda: windows("Lumox"), timeout=40, what="the main window")
         # The board is painted once the message loop runs.
         wait_for(lambda: Screen().cell(0, 0) == GRAY, what="the board")
         time.sleep(0.3)
@@ -133,7 +155,7 @@ class Game:
         try:
             self.process.wait(timeout)
         except subprocess.TimeoutExpired:
-            raise Failure("the program did not end")
+            fail("the program did not end")
 
     def kill(self):
         # Wine's processes leave the wrapper's process group, so end
@@ -384,6 +406,104 @@ def test_results_survive_to_the_next_run(exe, folder):
 
 
 
+def play_a_little_and_exit(game):
+    """New game, a few drops, the end of the game if it comes, then Alt+F4."""
+    activate_main_window()
+    new_game()
+    for _ in range(5):
+        key("Left", "Down", delay=20)
+        if windows("GAME OVER") or windows("Zápis do tabulky"):
+            answer_end_of_game()
+            activate_main_window()
+            break
+    key("alt+F4")
+    if windows("Konec hry"):
+        pass
+    game.wait_exit()
+
+
+def test_fault_results_file_is_a_folder(exe, folder):
+    os.mkdir(os.path.join(folder, "tabulka.dat"))
+    game = Game(exe, folder)
+    try:
+        game.wait_ready()
+        time.sleep(0.5)
+        check(not windows("Chyba verifikace dat"), "a folder counts as no file: no message")
+        activate_main_window()
+        key("alt+F4")
+        game.wait_exit()
+        check(os.path.isdir(os.path.join(folder, "tabulka.dat")), "the folder is left alone")
+        check(not os.path.exists(os.path.join(folder, "tabulka.dat.new")), "no temporary file left behind")
+    finally:
+        game.kill()
+
+
+def test_fault_megabytes_of_random_bytes(exe, folder):
+    path = os.path.join(folder, "tabulka.dat")
+    with open(path, "wb") as f:
+        f.write(os.urandom(4 * 1024 * 1024))
+    game = Game(exe, folder)
+    try:
+        wait_for(lambda: windows("Chyba verifikace dat"), what="the verification message")
+        key("Return")
+        game.wait_ready()
+        play_a_little_and_exit(game)
+        check(results_tool("dump", path) is not None, "replaced by a valid table at exit")
+    finally:
+        game.kill()
+
+
+def test_fault_read_only_results_file(exe, folder):
+    path = os.path.join(folder, "tabulka.dat")
+    results_tool("write", path, "Alena", "12.5")
+    saved = open(path, "rb").read()
+    os.chmod(path, 0o444)
+    game = Game(exe, folder)
+    try:
+        game.wait_ready()
+        time.sleep(0.5)
+        check(not windows("Chyba verifikace dat"), "a read-only file loads")
+        activate_main_window()
+        key("alt+r", "c")  # Clear: the write fails, nothing is reported
+        wait_for(lambda: windows("Potvrzení"), what="the Clear confirmation")
+        key("Return")
+        time.sleep(0.5)
+        check(not windows("Chyba") and not windows("Potvrzení"), "no message for the failed write")
+        activate_main_window()
+        key("alt+F4")
+        game.wait_exit()
+        check(open(path, "rb").read() == saved, "the read-only table is kept as it was")
+    finally:
+        os.chmod(path, 0o644)
+        game.kill()
+
+
+def test_fault_read_only_folder(exe, folder):
+    source = os.path.join(folder, "source")
+    mounted = os.path.join(folder, "readonly")
+    os.mkdir(source)
+    os.mkdir(mounted)
+    path = os.path.join(source, "tabulka.dat")
+    results_tool("write", path, "Alena", "12.5", "Bořek", "3")
+    saved = open(path, "rb").read()
+    if subprocess.run(["mount", "--bind", source, mounted], capture_output=True).returncode != 0:
+        print("  (cannot mount here: read-only folder not tested)")
+        return
+    try:
+        subprocess.run(["mount", "-o", "remount,bind,ro", mounted], check=True, capture_output=True)
+        game = Game(exe, mounted)
+        try:
+            game.wait_ready()
+            time.sleep(0.5)
+            check(not windows("Chyba verifikace dat"), "the table loads from a read-only folder")
+            play_a_little_and_exit(game)
+            check(open(path, "rb").read() == saved, "the table on disk is unchanged")
+        finally:
+            game.kill()
+    finally:
+        subprocess.run(["umount", mounted], capture_output=True)
+
+
 TESTS = [
     test_startup_picture,
     test_play_keys_and_pause,
@@ -391,6 +511,10 @@ TESTS = [
     test_exit_asks_during_a_game,
     test_damaged_file_reported_then_rewritten,
     test_results_survive_to_the_next_run,
+    test_fault_results_file_is_a_folder,
+    test_fault_megabytes_of_random_bytes,
+    test_fault_read_only_results_file,
+    test_fault_read_only_folder,
 ]
 
 
@@ -400,6 +524,7 @@ def main():
     passed = failed = 0
     for test in TESTS:
         folder = tempfile.mkdtemp(prefix="lumox-e2e-")
+        current["folder"] = folder
         started = time.time()
         try:
             test(exe, folder)
@@ -408,10 +533,8 @@ def main():
             shutil.rmtree(folder, ignore_errors=True)
         except Failure as failure:
             failed += 1
-            shot = os.path.join(folder, "failure.png")
-            subprocess.run(["import", "-window", "root", "-depth", "8", shot],
-                           env=dict(env, DISPLAY=DISPLAY), capture_output=True, timeout=20)
-            print(f"FAIL {test.__name__}: {failure} (screenshot and log in {folder})", flush=True)
+            print(f"FAIL {test.__name__}: {failure} (screenshot {folder}.failure.png, log {folder}.wine.log)",
+                  flush=True)
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 

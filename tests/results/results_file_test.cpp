@@ -12,6 +12,7 @@
 #include "results/results_table.h"
 
 #ifdef _WIN32
+#include <windows.h>
 #include <direct.h>
 #define makeDirectory(p) _mkdir(p)
 #define removeDirectory(p) _rmdir(p)
@@ -230,6 +231,21 @@ TEST_F(ResultsFile, AFailedSaveKeepsTheOldFile)
     EXPECT_TRUE(readFile(folder + ".new").empty());
     std::remove((folder + ".new").c_str());
     EXPECT_EQ(removeDirectory(folder.c_str()), 0);
+
+    // A results file the user has made read-only is not replaced.
+#ifdef _WIN32
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+#else
+    chmod(path.c_str(), 0444);
+#endif
+    saveResultsFile(other.data(), static_cast<std::uint32_t>(other.size()), path.c_str());
+    EXPECT_EQ(readFile(path), saved);
+    EXPECT_TRUE(readFile(path + ".new").empty());
+#ifdef _WIN32
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+#else
+    chmod(path.c_str(), 0644);
+#endif
 
     // A folder that does not exist.
     saveResultsFile(other.data(), static_cast<std::uint32_t>(other.size()), "no_such_folder/tabulka.dat");

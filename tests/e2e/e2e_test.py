@@ -531,6 +531,8 @@ def main():
             passed += 1
             print(f"PASS {test.__name__} ({time.time() - started:.1f} s)", flush=True)
             shutil.rmtree(folder, ignore_errors=True)
+            if os.path.exists(folder + ".wine.log"):
+                os.remove(folder + ".wine.log")
         except Failure as failure:
             failed += 1
             print(f"FAIL {test.__name__}: {failure} (screenshot {folder}.failure.png, log {folder}.wine.log)",

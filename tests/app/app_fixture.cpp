@@ -42,8 +42,12 @@ LRESULT CALLBACK ModalAnswerer::hook(int code, WPARAM wParam, LPARAM lParam)
             // boxes keep their text in the static 0xFFFF.
             seen.isDialog = GetDlgItem(window, IDC_OK) != nullptr;
             HWND message = GetDlgItem(window, 0xFFFF);
-            if (message && !seen.isDialog)
+            if (message && !seen.isDialog) {
                 seen.text = windowText(message);
+                wchar_t wide[512] = {};
+                GetWindowTextW(message, wide, 512);
+                seen.wideText = wide;
+            }
             self.seen.push_back(seen);
             if (self.actions.empty()) {
                 ++self.unexpected;

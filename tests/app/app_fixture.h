@@ -17,6 +17,7 @@
 struct ModalSeen {
     std::string caption;
     std::string text;  // a message box's text, "" for dialogs
+    std::wstring wideText;  // the same as Windows shows it (UTF-16)
     bool isDialog = false;
 };
 

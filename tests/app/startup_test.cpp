@@ -115,6 +115,9 @@ TEST_F(Startup, ResultsFileFoundAtStart)
     case StartScenario::Damaged:
         ASSERT_EQ(modalsAtStart.size(), 1u);
         EXPECT_EQ(modalsAtStart[0].text, text::kBadResults);
+        // Windows-1250 bytes, shown as the right Czech letters.
+        EXPECT_EQ(GetACP(), 1250u);
+        EXPECT_EQ(modalsAtStart[0].wideText, L"Neplatná tabulka výsledků.");
         EXPECT_EQ(modalsAtStart[0].caption, text::kBadResultsCaption);
         EXPECT_FALSE(mainVisibleDuringStartBox) << "the box comes before the main window shows";
         EXPECT_EQ(placesAtStart, 10);

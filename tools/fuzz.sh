@@ -4,7 +4,7 @@
 #   tools/fuzz.sh --runs N       a bounded number of inputs (the test command)
 #   tools/fuzz.sh --seconds S    run for S seconds (default 600)
 # New interesting inputs go to build/fuzz-corpus; the committed seed corpus
-# (tests/results/fuzz_corpus) is only read.
+# (tests/results/fuzz_corpus) is only read. Each run logs to its own file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,7 +24,7 @@ fi
 
 work=build/fuzz-corpus
 mkdir -p "$work"
-log=build/fuzz.log
+log=build/fuzz-$$.log
 set +e
 build/sanitize/tests/results/results_fuzzer "${limit[@]}" -max_len=4096 -print_final_stats=1 -artifact_prefix=build/ \
   "$work" tests/results/fuzz_corpus >"$log" 2>&1

@@ -9,8 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 limit=(-max_total_time=600)
+wanted=0
 case "${1:-}" in
-  --runs) limit=(-runs="$2") ;;
+  --runs) limit=(-runs="$2"); wanted=$2 ;;
   --seconds) limit=(-max_total_time="$2") ;;
   "") ;;
   *) echo "usage: $0 [--runs N | --seconds S]" >&2; exit 2 ;;
@@ -34,6 +35,10 @@ runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-
 if [ "$status" -ne 0 ]; then
   tail -40 "$log"
   echo "fuzz: FAILED after $runs inputs (log: $log)"
+  exit 1
+fi
+if [ "$runs" -lt "$wanted" ]; then
+  echo "fuzz: FAILED: only $runs of $wanted inputs ran (log: $log)"
   exit 1
 fi
 echo "fuzz: $runs inputs, no finding (log: $log)"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/texts.h"
 #include "app_fixture.h"
@@ -204,6 +205,31 @@ TEST_F(GameOver, ResultsWindowListsRanksBesideTheMainWindow)
     SendMessageA(resultsWindow, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(resultsWindow));
     EXPECT_TRUE(IsWindow(resultsWindow));
+}
+
+TEST_F(GameOver, ALongNameFromAFileIsCutToTheLine)
+{
+    // A name of 300 bytes can only come from a results file.
+    const std::string longName(300, 'W');
+    std::vector<unsigned char> record = {0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 44, 1, 0, 0};
+    record.insert(record.end(), longName.begin(), longName.end());
+    const unsigned char score[] = {0, 0, 0, 0, 0, 0, 0x14, 0x40};  // 5.0
+    record.insert(record.end(), score, score + 8);
+    record[0] = static_cast<unsigned char>(record.size());
+    record[1] = static_cast<unsigned char>(record.size() >> 8);
+    ASSERT_TRUE(resultsTable->readRecord(record.data(), static_cast<std::int32_t>(record.size())));
+    SendMessageA(mainWindow, WM_COMMAND, ID_RESULTS_SHOW, 0);
+    pumpMessages();
+    EXPECT_TRUE(IsWindowVisible(resultsWindow));
+    // The score still stands in its column over the name.
+    HDC dc = GetDC(resultsWindow);
+    int red = 0;
+    for (int x = 123; x < 150; ++x)
+        for (int y = 0; y < 12; ++y)
+            red += GetPixel(dc, x, y) == RGB(192, 64, 32);
+    ReleaseDC(resultsWindow, dc);
+    EXPECT_GT(red, 5);
+    SendMessageA(resultsWindow, WM_CLOSE, 0, 0);
 }
 
 }  // namespace

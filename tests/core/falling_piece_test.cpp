@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -306,6 +307,46 @@ TEST(FallingPiece, APieceOffTheBoardEndsTheGameWithoutScoring)
     EXPECT_FALSE(g.piece.canMoveLeft());
     EXPECT_FALSE(g.piece.canRotateRight());
     EXPECT_FALSE(g.piece.settle());
+}
+
+TEST(FallingPiece, AWholeGamePlayedByCallsEndsWhenAPieceHasNoRoom)
+{
+    Game g;
+    int gameOvers = 0;
+    ShellRecorder::active()->onGameOver = [] { gameRunning = false; };
+    std::srand(4);
+    g.set.random = std::rand;
+    gameRunning = true;
+    g.piece.spawn(g.set);
+    int pieces = 0;
+    double lastScore = 0.0;
+    while (!gameEnded && pieces < 500) {
+        // A few random moves and turns, then the drop.
+        for (int i = std::rand() % 6; i > 0; --i) {
+            switch (std::rand() % 3) {
+            case 0: if (g.piece.canMoveLeft()) --g.piece.x; break;
+            case 1: if (g.piece.canMoveRight()) ++g.piece.x; break;
+            default: if (g.piece.canRotateRight()) g.piece.rotateRight(); break;
+            }
+        }
+        while (g.piece.canMoveDown())
+            ++g.piece.y;
+        g.piece.settle();
+        ++pieces;
+        EXPECT_GE(score, lastScore);
+        lastScore = score;
+        for (int r = 0; r < 16 && !gameEnded; ++r)
+            ASSERT_FALSE(g.well.isRowFull(r)) << "completed row " << r << " left after piece " << pieces;
+    }
+    for (const std::string& e : g.shell.events)
+        gameOvers += e == "gameover";
+    EXPECT_TRUE(gameEnded);
+    EXPECT_FALSE(gameRunning);
+    EXPECT_EQ(gameOvers, 1);
+    EXPECT_GT(pieces, 5);
+    EXPECT_LT(pieces, 500);
+    // The piece that had no room is at its entry place and overlaps the stack.
+    EXPECT_FALSE(g.piece.fits(g.piece.x, g.piece.y, g.piece.rotation));
 }
 
 TEST(FallingPiece, AnEmptySetLeavesThePieceAsItWas)

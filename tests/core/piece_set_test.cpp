@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <utility>
+
 #include "core/game_state.h"
 
 namespace {
@@ -40,6 +44,48 @@ TEST(PieceSet, StandardRegistrationFillsSevenSlotsInOrder)
     }
     for (int i = 7; i < 10; ++i)
         EXPECT_EQ(set.slots[i], nullptr);
+}
+
+// Where each cell lands relative to the origin under rotation r, by the
+// rule "a quarter turn clockwise about the box's centre rounded down".
+std::set<std::pair<int, int>> turnedAboutCentre(const PieceShape& shape, int r)
+{
+    const int cx = (shape.minX + shape.maxX) >> 1;
+    const int cy = (shape.minY + shape.maxY) >> 1;
+    std::set<std::pair<int, int>> cells;
+    for (const CellNode* n = &shape.head; n; n = n->next) {
+        const int x = n->x, y = n->y;
+        switch (r) {
+        case 0: cells.insert({x, y}); break;
+        case 1: cells.insert({cx + cy - y, cy + x - cx}); break;
+        case 2: cells.insert({cx + cx - x, cy + cy - y}); break;
+        default: cells.insert({cx + y - cy, cy + cx - x}); break;
+        }
+    }
+    return cells;
+}
+
+TEST(PieceSet, EveryStandardPieceTurnsAboutItsRoundedCentre)
+{
+    PieceSet set(10);
+    set.registerStandardPieces();
+    for (int slot = 0; slot < 7; ++slot) {
+        PieceShape& shape = *set.slots[slot];
+        for (int r = 0; r < 4; ++r) {
+            SCOPED_TRACE(testing::Message() << "piece " << shape.id << ", rotation " << r);
+            shape.rotation = r;
+            const Point pivot = shape.pivotCorrection();
+            std::set<std::pair<int, int>> landed;
+            shape.restartCells();
+            do {
+                const Point c = shape.currentCell();
+                landed.insert({c.x + pivot.x, c.y + pivot.y});
+            } while (shape.nextCell());
+            EXPECT_EQ(landed.size(), 4u);
+            EXPECT_EQ(landed, turnedAboutCentre(shape, r));
+        }
+        shape.rotation = 0;
+    }
 }
 
 TEST(PieceSet, RemaindersPickTheFirstPieceTwice)

@@ -157,6 +157,13 @@ class Game:
         except subprocess.TimeoutExpired:
             fail("the program did not end")
 
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.kill()
+        return False
+
     def kill(self):
         # Wine's processes leave the wrapper's process group, so end
         # everything in the prefix instead.
@@ -196,7 +203,7 @@ def new_game():
     time.sleep(0.3)
 
 
-def falling_cells(before=None):
+def falling_cells():
     """Cells of the board that are not gray."""
     return Screen().occupied()
 
@@ -214,8 +221,7 @@ def answer_end_of_game(name="Hráč"):
 # --- the tests ---------------------------------------------------------------
 
 def test_startup_picture(exe, folder):
-    game = Game(exe, folder)
-    try:
+    with Game(exe, folder) as game:
         game.wait_ready()
         main = windows("Lumox")[0]
         x, y, w, h = geometry(main)
@@ -232,13 +238,10 @@ def test_startup_picture(exe, folder):
         key("alt+F4")
         game.wait_exit()
         check(game.file() is not None and len(game.file()) == 72, "an empty table saved at exit")
-    finally:
-        game.kill()
 
 
 def test_play_keys_and_pause(exe, folder):
-    game = Game(exe, folder)
-    try:
+    with Game(exe, folder) as game:
         game.wait_ready()
         set_slowest_speed()
         new_game()
@@ -284,13 +287,10 @@ def test_play_keys_and_pause(exe, folder):
         cells = falling_cells()
         check(any(r == 15 for _, r in cells), "the dropped piece lies on the floor")
         check(any(r <= 2 for _, r in cells), "the next piece is at the top")
-    finally:
-        game.kill()
 
 
 def test_game_to_its_end_and_results_window(exe, folder):
-    game = Game(exe, folder)
-    try:
+    with Game(exe, folder) as game:
         game.wait_ready()
         new_game()
         ended = None
@@ -320,13 +320,10 @@ def test_game_to_its_end_and_results_window(exe, folder):
         key("alt+F4")
         game.wait_exit()
         check(game.file() is not None, "tabulka.dat written")
-    finally:
-        game.kill()
 
 
 def test_exit_asks_during_a_game(exe, folder):
-    game = Game(exe, folder)
-    try:
+    with Game(exe, folder) as game:
         game.wait_ready()
         set_slowest_speed()
         new_game()
@@ -342,16 +339,13 @@ def test_exit_asks_during_a_game(exe, folder):
         answer_end_of_game()
         game.wait_exit()
         check(game.file() is not None, "tabulka.dat written at exit")
-    finally:
-        game.kill()
 
 
 def test_damaged_file_reported_then_rewritten(exe, folder):
     junk = bytes((i * 37 + 11) & 0xFF for i in range(200))
     with open(os.path.join(folder, "tabulka.dat"), "wb") as f:
         f.write(junk)
-    game = Game(exe, folder)
-    try:
+    with Game(exe, folder) as game:
         wait_for(lambda: windows("Chyba verifikace dat"), what="the verification message")
         check(not windows("Lumox"), "the message comes before the main window shows")
         key("Return")
@@ -361,8 +355,6 @@ def test_damaged_file_reported_then_rewritten(exe, folder):
         key("alt+F4")
         game.wait_exit()
         check(game.file() is not None and len(game.file()) == 72, "rewritten as an empty table")
-    finally:
-        game.kill()
 
 
 RESULTS_TOOL = os.path.join(ROOT, "build", "native", "tests", "e2e", "results_file_tool")
@@ -381,8 +373,7 @@ def test_results_survive_to_the_next_run(exe, folder):
     results_tool("write", path, "Alena", "12.5", "Bořek", "7", "Cyril", "1.5")
     heights = []
     for _ in range(2):
-        game = Game(exe, folder)
-        try:
+        with Game(exe, folder) as game:
             game.wait_ready()
             time.sleep(0.5)
             check(not windows("Chyba verifikace dat"), "the saved file loads silently")
@@ -398,8 +389,6 @@ def test_results_survive_to_the_next_run(exe, folder):
             activate_main_window()
             key("alt+F4")
             game.wait_exit()
-        finally:
-            game.kill()
     check(heights[0] == heights[1], f"the same table in both runs (heights {heights})")
     entries = results_tool("dump", path)
     check(entries == "Alena\t12.5\nBořek\t7.0\nCyril\t1.5\n", f"the table on disk: {entries!r}")
@@ -424,8 +413,7 @@ def play_a_little_and_exit(game):
 
 def test_fault_results_file_is_a_folder(exe, folder):
     os.mkdir(os.path.join(folder, "tabulka.dat"))
-    game = Game(exe, folder)
-    try:
+    with Game(exe, folder) as game:
         game.wait_ready()
         time.sleep(0.5)
         check(not windows("Chyba verifikace dat"), "a folder counts as no file: no message")
@@ -434,23 +422,18 @@ def test_fault_results_file_is_a_folder(exe, folder):
         game.wait_exit()
         check(os.path.isdir(os.path.join(folder, "tabulka.dat")), "the folder is left alone")
         check(not os.path.exists(os.path.join(folder, "tabulka.dat.new")), "no temporary file left behind")
-    finally:
-        game.kill()
 
 
 def test_fault_megabytes_of_random_bytes(exe, folder):
     path = os.path.join(folder, "tabulka.dat")
     with open(path, "wb") as f:
         f.write(os.urandom(4 * 1024 * 1024))
-    game = Game(exe, folder)
-    try:
+    with Game(exe, folder) as game:
         wait_for(lambda: windows("Chyba verifikace dat"), what="the verification message")
         key("Return")
         game.wait_ready()
         play_a_little_and_exit(game)
         check(results_tool("dump", path) is not None, "replaced by a valid table at exit")
-    finally:
-        game.kill()
 
 
 def test_fault_read_only_results_file(exe, folder):
@@ -458,24 +441,23 @@ def test_fault_read_only_results_file(exe, folder):
     results_tool("write", path, "Alena", "12.5")
     saved = open(path, "rb").read()
     os.chmod(path, 0o444)
-    game = Game(exe, folder)
     try:
-        game.wait_ready()
-        time.sleep(0.5)
-        check(not windows("Chyba verifikace dat"), "a read-only file loads")
-        activate_main_window()
-        key("alt+r", "c")  # Clear: the write fails, nothing is reported
-        wait_for(lambda: windows("Potvrzení"), what="the Clear confirmation")
-        key("Return")
-        time.sleep(0.5)
-        check(not windows("Chyba") and not windows("Potvrzení"), "no message for the failed write")
-        activate_main_window()
-        key("alt+F4")
-        game.wait_exit()
-        check(open(path, "rb").read() == saved, "the read-only table is kept as it was")
+        with Game(exe, folder) as game:
+            game.wait_ready()
+            time.sleep(0.5)
+            check(not windows("Chyba verifikace dat"), "a read-only file loads")
+            activate_main_window()
+            key("alt+r", "c")  # Clear: the write fails, nothing is reported
+            wait_for(lambda: windows("Potvrzení"), what="the Clear confirmation")
+            key("Return")
+            time.sleep(0.5)
+            check(not windows("Chyba") and not windows("Potvrzení"), "no message for the failed write")
+            activate_main_window()
+            key("alt+F4")
+            game.wait_exit()
+            check(open(path, "rb").read() == saved, "the read-only table is kept as it was")
     finally:
         os.chmod(path, 0o644)
-        game.kill()
 
 
 def test_fault_read_only_folder(exe, folder):
@@ -491,15 +473,12 @@ def test_fault_read_only_folder(exe, folder):
         return
     try:
         subprocess.run(["mount", "-o", "remount,bind,ro", mounted], check=True, capture_output=True)
-        game = Game(exe, mounted)
-        try:
+        with Game(exe, mounted) as game:
             game.wait_ready()
             time.sleep(0.5)
             check(not windows("Chyba verifikace dat"), "the table loads from a read-only folder")
             play_a_little_and_exit(game)
             check(open(path, "rb").read() == saved, "the table on disk is unchanged")
-        finally:
-            game.kill()
     finally:
         subprocess.run(["umount", mounted], capture_output=True)
 

@@ -15,12 +15,14 @@ cmake --build --preset win64 --target lumox >/dev/null
 
 mkdir -p run
 cd run
-export LUMOX_WINE_MODE=x11
 
 if [ -n "${DISPLAY:-}" ]; then
+  # The player's own display and window manager.
+  export LUMOX_WINE_MODE=desktop
   exec "$top/tools/wine-run" --timeout 86400 "$top/$exe"
 fi
 
+export LUMOX_WINE_MODE=x11
 export LUMOX_FORCE_XVFB=1
 display=${LUMOX_XVFB_DISPLAY:-:97}
 echo "play: there is no display here, so the game runs on a virtual display ($display, Xvfb)."

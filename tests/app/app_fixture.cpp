@@ -6,6 +6,7 @@
 
 #include "core/game_state.h"
 #include "resources/resource.h"
+#include "results/results_file.h"
 
 namespace {
 int chosenRemainder = 1;
@@ -181,6 +182,22 @@ void resetToIdle()
     pumpMessages();
     gamePaused = false;
     savedPaused = false;
+}
+
+std::vector<std::string> namesOnDisk()
+{
+    std::uint32_t length = 0;
+    unsigned char* record = loadResultsFile("tabulka.dat", &length);
+    ResultsTable table(10);
+    const bool ok = record && table.readRecord(record, static_cast<std::int32_t>(length));
+    delete[] record;
+    if (!ok)
+        return {"(invalid)"};
+    std::vector<std::string> names;
+    for (int i = 0; i < table.capacity; ++i)
+        if (table.slots[i] && table.slots[i]->name)
+            names.push_back(table.slots[i]->name);
+    return names;
 }
 
 COLORREF bufferPixel(int x, int y)

@@ -66,6 +66,9 @@ void startGame();
 // Ends any game quietly and puts every value back to its start-up state.
 void resetToIdle();
 
+// The names in tabulka.dat, slot order; {"(invalid)"} when it does not load.
+std::vector<std::string> namesOnDisk();
+
 // Pixel of the back buffer (column, row of a cell: its centre).
 COLORREF bufferPixel(int x, int y);
 COLORREF cellCentre(int column, int row);

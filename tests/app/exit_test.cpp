@@ -37,15 +37,7 @@ TEST_F(ExitCommand, AsksDuringAGameThenEndsItAndClosesAndSaves)
     // Shutdown writes the table.
     EXPECT_TRUE(shutdownApplication());
     EXPECT_FALSE(shutdownApplication());
-    std::uint32_t length = 0;
-    unsigned char* record = loadResultsFile("tabulka.dat", &length);
-    ASSERT_NE(record, nullptr);
-    ResultsTable table(10);
-    EXPECT_TRUE(table.readRecord(record, static_cast<std::int32_t>(length)));
-    delete[] record;
-    ASSERT_NE(table.slots[1], nullptr);
-    EXPECT_STREQ(table.slots[0]->name, "Zdeněk");
-    EXPECT_STREQ(table.slots[1]->name, "Eva");
+    EXPECT_EQ(namesOnDisk(), (std::vector<std::string>{"Zdeněk", "Eva"}));
 }
 
 TEST_F(ExitCommand, WithoutAGameClosesAtOnceAndRewritesADamagedFile)

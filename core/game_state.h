@@ -35,6 +35,5 @@ extern ShellHooks shellHooks;
 // The next gravity step comes a full fall delay from now.
 void resetFallTimer();
 
-// Puts every value above back to its start-up state (used by tests and
-// by start-up).
+// Puts every value above back to its start-up state, hooks aside.
 void resetGameState();

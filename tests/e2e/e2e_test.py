@@ -158,10 +158,10 @@ class Game:
         for _ in range(2):
             key("alt+F4")
             end = time.time() + 6
-            while time.time() < end and self.running():
+            while time.time() < end and self.running() and windows("Lumox"):
                 time.sleep(0.1)
-            if not self.running():
-                return
+            if not windows("Lumox"):
+                break  # closed; the process ends by itself
             key("Escape")
             activate_main_window()
         self.wait_exit()
@@ -207,13 +207,16 @@ def set_slowest_speed():
 
 
 def activate_main_window():
-    """Gives the main window the focus back, as a click on it would."""
-    found = windows("Lumox")
-    if not found:
+    """Gives the main window the focus back, as a click on it would. The
+    window may be closing meanwhile; then there is nothing to click."""
+    for window in windows("Lumox"):
+        out = run("xdotool", "getwindowgeometry", "--shell", window, ok_codes=(0, 1))
+        values = dict(line.split("=") for line in out.split() if "=" in line)
+        if {"X", "Y", "WIDTH", "HEIGHT"} <= values.keys():
+            x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+            run("xdotool", "mousemove", str(x + w // 2), str(y + h - 8), "click", "1", ok_codes=(0, 1))
+            time.sleep(0.3)
         return
-    x, y, w, h = geometry(found[0])
-    run("xdotool", "mousemove", str(x + w // 2), str(y + h - 8), "click", "1")
-    time.sleep(0.3)
 
 
 def new_game():

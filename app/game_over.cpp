@@ -1,9 +1,11 @@
-// The end of a game: the name entry for a result that earns a place, or the
-// game-over box.
+#include "app/game_over.h"
+
 #include "app/app_state.h"
+#include "app/shell_hooks.h"
 #include "app/texts.h"
 #include "core/game_state.h"
 #include "resources/resource.h"
+#include "results/results_store.h"
 
 namespace {
 
@@ -12,11 +14,12 @@ constexpr int kNameBufferSize = 20;  // 19 characters and the NUL
 void acceptName(HWND dialog)
 {
     char name[kNameBufferSize] = {};
+    // Longer names are cut to their first 19 bytes; spaces stay as typed.
     if (GetDlgItemTextA(dialog, IDC_NAME_EDIT, name, kNameBufferSize) == 0 || name[0] == '\0')
         lstrcpyA(name, text::kEmptyName);
     if (resultsTable) {
         resultsTable->insert(name, score);
-        if (!saveResultsTable())
+        if (!saveResultsTable(*resultsTable, text::kResultsFile))
             MessageBoxA(mainWindow, text::kCannotSave, text::kCannotSaveCaption, MB_OK);
     }
     EndDialog(dialog, 1);
@@ -27,11 +30,11 @@ void acceptName(HWND dialog)
 void runGameOverFlow(HWND owner)
 {
     if (score > 0.0 && resultsTable && resultsTable->placesFor(score) > 0) {
-        RECT r;
-        GetWindowRect(mainWindow, &r);
-        showResults(*resultsTable, r.right, r.top, HWND_TOP);
+        // The table before the entry, then after it, at the same place.
+        const POINT place = besideMainWindow();
+        showResultsAt(place);
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_NAME), owner, nameDialogProc, 0);
-        showResults(*resultsTable, r.right, r.top, HWND_TOP);
+        showResultsAt(place);
         gameRunning = false;
         return;
     }
@@ -43,13 +46,15 @@ INT_PTR CALLBACK nameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
+        // The dialog's own handling of WM_SETFOCUS gives the focus to its
+        // first tab stop, the name box.
         SendMessageA(dialog, WM_SETFOCUS, 0, 0);
         break;
     case WM_CLOSE:
         EndDialog(dialog, 0);  // nothing inserted, nothing written
         break;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_OK)
+        if (LOWORD(wParam) == IDC_OK)  // the button, or Enter
             acceptName(dialog);
         break;  // Escape (IDCANCEL) keeps the dialog open
     default:

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "app/startup.h"
 #include "app/texts.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -11,7 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         MessageBoxA(nullptr, text::kStartFailed, text::kStartFailedCaption, MB_ICONEXCLAMATION | MB_OK);
         return 0;
     }
-    drawIdlePicture();
+    showIdlePicture();
     const int exitCode = runMessageLoop();
     shutdownApplication();
     return exitCode;

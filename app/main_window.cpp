@@ -1,16 +1,22 @@
-// The main window: dispatch, the status strip, the keys and the gravity clock.
+#include "app/main_window.h"
+
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/commands.h"
+#include "app/game_over.h"
+#include "app/shell_hooks.h"
 #include "app/texts.h"
 #include "core/game_state.h"
 #include "draw/board_drawing.h"
 #include "resources/resource.h"
-
-bool savedPaused = false;
+#include "results/results_window.h"
 
 namespace {
 
+// The maker's line is placed at the right of the strip as if every character
+// were 8 pixels wide; with the real default font it ends a little short of
+// the edge.
 constexpr int kMakerCharWidth = 8;
 
 bool playKeysActive() { return gameRunning && !gamePaused; }
@@ -72,12 +78,6 @@ void paintMainWindow(HWND window)
 
 }  // namespace
 
-void requestRepaint()
-{
-    if (mainWindow)
-        SendMessageA(mainWindow, WM_PAINT, 0, 0);
-}
-
 void onKeyDown(WPARAM key)
 {
     switch (key) {
@@ -138,6 +138,8 @@ void onTimer(WPARAM timerId)
         fallElapsedMs += static_cast<int>(kTimerPeriodMs);
     if (fallElapsedMs < fallDelayMs)
         return;
+    // The remainder carries over, so a delay that is not a whole number of
+    // ticks still averages out.
     fallElapsedMs -= fallDelayMs;
     if (fallingPiece->canMoveDown())
         ++fallingPiece->y;
@@ -178,5 +180,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         break;
     }
+    // Every message also gets the default handling: WM_CLOSE destroys the
+    // window, and a WM_PAINT already painted finds nothing left to do.
     return DefWindowProcA(window, message, wParam, lParam);
 }

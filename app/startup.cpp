@@ -1,62 +1,25 @@
-// Start-up, the two windows, the message loop and shutdown.
-#include <cstdio>
+#include "app/startup.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <new>
 
 #include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/shell_hooks.h"
 #include "app/texts.h"
 #include "core/game_state.h"
 #include "draw/board_drawing.h"
-#include "draw/gdi_objects.h"
 #include "resources/resource.h"
-#include "results/results_file.h"
-
-HINSTANCE appInstance = nullptr;
-HWND mainWindow = nullptr;
-HWND resultsWindow = nullptr;
-WindowPlacement windowRect = {300, 150, 250, 350};
-bool appInitialised = false;
-bool windowsCreated = false;
-
-BoardGeometry* boardGeometry = nullptr;
-Well* well = nullptr;
-BackBuffer backBuffer;
-ResultsTable* resultsTable = nullptr;
-PieceSet* pieceSet = nullptr;
-FallingPiece* fallingPiece = nullptr;
+#include "results/results_store.h"
+#include "results/results_window.h"
 
 namespace {
 
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // 0x00CA0000
-// COLOR_SCROLLBAR (index 0) as a class brush: the index plus one.
+// A system colour as a class brush is its index plus one: COLOR_SCROLLBAR
+// (index 0) is the brush value 1.
 const HBRUSH kClassBrush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_SCROLLBAR + 1));
-
-void redrawWholeBoard(const Well& board)
-{
-    if (HDC dc = backBuffer.beginDrawing()) {
-        drawWell(board, dc, false);
-        backBuffer.endDrawing();
-    }
-}
-
-void gameOverNotice() { SendMessageA(mainWindow, WM_APP, 0, 0); }
-
-void invalidateStatusStrip()
-{
-    RECT strip;
-    GetClientRect(mainWindow, &strip);
-    strip.top = boardGeometry ? boardGeometry->pixelHeight : 0;
-    InvalidateRect(mainWindow, &strip, FALSE);
-}
-
-void connectRulesToShell()
-{
-    shellHooks.requestRepaint = requestRepaint;
-    shellHooks.gameOverNotice = gameOverNotice;
-    shellHooks.redrawBoard = redrawWholeBoard;
-    shellHooks.invalidateStatusStrip = invalidateStatusStrip;
-}
 
 void freeBoard()
 {
@@ -68,38 +31,30 @@ void freeBoard()
     boardGeometry = nullptr;
 }
 
-void loadResultsTable()
+// Failure after the board, before the game objects: the same as a failure in
+// building the board. Windows already made are left to the end of the process.
+bool failStart()
 {
-    std::FILE* probe = std::fopen(text::kResultsFile, "rb");
-    if (!probe)
-        return;  // no file yet: an empty table, no message
-    std::fclose(probe);
-    std::uint32_t length = 0;
-    unsigned char* record = loadResultsFile(text::kResultsFile, &length);
-    if (!record) {
+    delete fallingPiece;
+    delete pieceSet;
+    delete resultsTable;
+    fallingPiece = nullptr;
+    pieceSet = nullptr;
+    resultsTable = nullptr;
+    backBuffer.deleteBitmap();
+    freeBoard();
+    return false;
+}
+
+void loadResults()
+{
+    // A file that is there but unusable is kept as tabulka.dat.bad; only a
+    // failed check is reported, a refused record stays silent.
+    if (loadResultsTable(*resultsTable, text::kResultsFile) == LoadOutcome::Damaged)
         MessageBoxA(mainWindow, text::kBadResults, text::kBadResultsCaption, MB_OK);
-        return;
-    }
-    // A record that verifies but does not parse leaves the table empty; the
-    // next save puts the current table in its place.
-    resultsTable->readRecord(record, static_cast<std::int32_t>(length));
-    delete[] record;
 }
 
 }  // namespace
-
-bool saveResultsTable()
-{
-    if (!resultsTable)
-        return true;
-    std::uint32_t length = 0;
-    unsigned char* record = resultsTable->writeRecord(&length);
-    if (!record)
-        return false;
-    saveResultsFile(record, length, text::kResultsFile);
-    delete[] record;
-    return true;
-}
 
 bool createWindows()
 {
@@ -149,58 +104,42 @@ bool initApplication()
         return false;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-    boardGeometry = new (std::nothrow) BoardGeometry(8, 16, 20, 1);
+    boardGeometry = new (std::nothrow) BoardGeometry(kBoardColumns, kBoardRows, kCellSize, kGridLineWidth);
     if (!boardGeometry)
         return false;
     well = new (std::nothrow) Well(boardGeometry);
-    if (!well) {
-        freeBoard();
-        return false;
-    }
+    if (!well || !well->isValid())
+        return failStart();
     windowRect.width = boardGeometry->pixelWidth;
     windowRect.height = boardGeometry->pixelHeight + kStatusStripHeight;
-    if (!well->isValid() || !createWindows()) {
-        freeBoard();
-        return false;
-    }
+    if (!createWindows())
+        return failStart();
     backBuffer.window = mainWindow;
-    if (!backBuffer.createBitmap(boardGeometry->pixelWidth, boardGeometry->pixelHeight)) {
-        freeBoard();
-        return false;
-    }
+    if (!backBuffer.createBitmap(boardGeometry->pixelWidth, boardGeometry->pixelHeight))
+        return failStart();
     connectRulesToShell();
 
-    resultsTable = new (std::nothrow) ResultsTable(10);
-    pieceSet = new (std::nothrow) PieceSet(10);
+    resultsTable = new (std::nothrow) ResultsTable(kResultsCapacity);
+    pieceSet = new (std::nothrow) PieceSet(kPieceSetCapacity);
     fallingPiece = new (std::nothrow) FallingPiece(well, pieceSet);
-    if (!resultsTable || !pieceSet || !fallingPiece) {
-        delete fallingPiece;
-        delete pieceSet;
-        delete resultsTable;
-        fallingPiece = nullptr;
-        pieceSet = nullptr;
-        resultsTable = nullptr;
-        backBuffer.deleteBitmap();
-        freeBoard();
-        return false;
-    }
-    loadResultsTable();
+    if (!resultsTable || !pieceSet || !fallingPiece)
+        return failStart();
+    attachResultsTable(resultsTable);
+    loadResults();
     pieceSet->registerStandardPieces();
-    fallingPiece->spawn(*pieceSet);  // never shown: New game spawns afresh
+    fallingPiece->spawn();  // never shown: New game spawns afresh
 
     SetTimer(mainWindow, kGravityTimer, kTimerPeriodMs, nullptr);
     appInitialised = true;
     ShowWindow(mainWindow, SW_SHOW);
-    gameEnded = false;
-    gameRunning = false;
-    score = 0.0;
+    resetGameState();
     return true;
 }
 
-void drawIdlePicture()
+void showIdlePicture()
 {
     if (HDC dc = backBuffer.beginDrawing()) {
-        drawInitialPicture(*boardGeometry, dc);
+        drawIdlePicture(*boardGeometry, dc);
         backBuffer.endDrawing();
     }
     backBuffer.blitToWindow();
@@ -231,8 +170,9 @@ bool shutdownApplication()
 
     if (resultsTable) {
         // The main window is gone by now, so the box has no owner.
-        if (!saveResultsTable())
+        if (!saveResultsTable(*resultsTable, text::kResultsFile))
             MessageBoxA(nullptr, text::kCannotSave, text::kCannotSaveCaption, MB_OK);
+        attachResultsTable(nullptr);
         delete resultsTable;
         resultsTable = nullptr;
     }

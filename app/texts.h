@@ -13,6 +13,8 @@ inline constexpr char kResultsFile[] = "tabulka.dat";
 // The maker's line at the right of the status strip.
 inline constexpr char kMakerLine[] = "(c) Lumox";
 
+// The start-up failure box. Its caption is written without diacritics on
+// purpose: it is the program's established wording.
 inline constexpr char kStartFailed[] = "Aplikaci nelze spustit";
 inline constexpr char kStartFailedCaption[] = "Chyba pri inicializaci";
 

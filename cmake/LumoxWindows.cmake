@@ -10,16 +10,25 @@ target_link_libraries(lumox_draw PUBLIC lumox_core gdi32 user32)
 lumox_strict(lumox_draw)
 lumox_program_code(lumox_draw)
 
+# The results window: draws the table, knows nothing of the shell.
+add_library(lumox_results_window STATIC results/results_window.cpp)
+target_include_directories(lumox_results_window PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(lumox_results_window PUBLIC lumox_draw lumox_results_store user32 gdi32)
+lumox_strict(lumox_results_window)
+lumox_program_code(lumox_results_window)
+
 # The shell: everything of the program but its entry point, so that tests
 # can drive the real window procedures.
 add_library(lumox_app STATIC
+  app/app_state.cpp
+  app/shell_hooks.cpp
   app/startup.cpp
   app/main_window.cpp
   app/commands.cpp
-  app/game_over.cpp
-  results/results_window.cpp)
+  app/dialogs.cpp
+  app/game_over.cpp)
 target_include_directories(lumox_app PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(lumox_app PUBLIC lumox_draw lumox_results_store lumox_core user32 gdi32)
+target_link_libraries(lumox_app PUBLIC lumox_results_window lumox_draw lumox_results_store lumox_core user32 gdi32)
 lumox_strict(lumox_app)
 lumox_program_code(lumox_app)
 

@@ -15,24 +15,10 @@ bool FallingPiece::fits(int atX, int atY, int atRotation) const
 {
     if (!isValid())
         return false;
-    if (shape->rotatable)
-        shape->rotation = atRotation & 3;
-    const Point pivot = shape->pivotCorrection();
-    const int originX = atX + pivot.x;
-    const int originY = atY + pivot.y;
     const BoardGeometry& board = *well->geometry;
-
-    shape->restartCells();
-    do {
-        const Point cell = shape->currentCell();
-        const int column = originX + cell.x;
-        const int row = originY + cell.y;
-        if (column < 0 || column >= board.columns || row < 0 || row >= board.rows)
-            return false;
-        if (!well->rowExists(row) || well->cellAt(column, row))
-            return false;
-    } while (shape->nextCell());
-    return true;
+    return walkCells(*shape, atX, atY, atRotation, [&](int column, int row) {
+        return column >= 0 && column < board.columns && well->rowExists(row) && !well->cellAt(column, row);
+    });
 }
 
 bool FallingPiece::canMoveLeft() const { return !settled && fits(x - 1, y, rotation); }
@@ -76,15 +62,17 @@ void FallingPiece::endGame()
         shellHooks.gameOverNotice();
 }
 
-void FallingPiece::spawn(PieceSet& set)
+void FallingPiece::spawn()
 {
-    if (set.count == 0)
+    if (!pieceSet || pieceSet->count == 0)
         return;
-    PieceShape* next = set.pickRandom();
+    PieceShape* next = pieceSet->pickRandom();
     if (!next || !well || !well->isValid())
         return;
     shape = next;
     prevRotation = 0;
+    // The shape's rotation is left over from the last piece of this kind;
+    // the box below must be read unturned.
     if (shape->rotatable) {
         rotation = 0;
         shape->rotation = 0;
@@ -110,28 +98,23 @@ bool FallingPiece::settle()
 {
     if (!isValid() || settled)
         return false;
-    if (shape->rotatable)
-        shape->rotation = rotation & 3;
-    const Point pivot = shape->pivotCorrection();
     const BoardGeometry& board = *well->geometry;
-
     double completedRows = 0.0;
     bool inside = true;
-    shape->restartCells();
-    do {
-        const Point cell = shape->currentCell();
-        const int column = x + pivot.x + cell.x;
-        const int row = y + pivot.y + cell.y;
-        if (column < 0 || column >= board.columns || row < 0 || row >= board.rows || !well->rowExists(row)) {
+    walkCells(*shape, x, y, rotation, [&](int column, int row) {
+        // A cell off the board (a place that never passed fits) is dropped;
+        // the game ends below.
+        if (column < 0 || column >= board.columns || !well->rowExists(row)) {
             inside = false;
-            continue;
+            return true;
         }
         well->setCell(column, row, shape);
         if (well->isRowFull(row)) {
             well->markRow(row);
             completedRows += 1.0;
         }
-    } while (shape->nextCell());
+        return true;
+    });
     settled = true;
 
     if (!inside) {
@@ -140,8 +123,7 @@ bool FallingPiece::settle()
     }
 
     well->removeMarkedRows();
-    if (pieceSet)
-        spawn(*pieceSet);
+    spawn();
 
     // The points come after the next piece: if that piece had no room, the
     // game-over flow above has already seen the score without them.

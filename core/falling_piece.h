@@ -3,8 +3,8 @@
 // then redraws. spawn and settle reach the shell through ShellHooks.
 #pragma once
 
-#include "core/board.h"
 #include "core/piece_set.h"
+#include "core/well.h"
 
 class FallingPiece {
 public:
@@ -12,6 +12,9 @@ public:
     FallingPiece(Well* well, PieceSet* pieceSet);
 
     bool isValid() const;
+    // Whether the piece would lie wholly on the board, on empty cells, with
+    // its origin at (x, y) under `rotation`. Sets the shape's working
+    // rotation (see walkCells).
     bool fits(int x, int y, int rotation) const;
     bool canMoveLeft() const;
     bool canMoveRight() const;
@@ -21,9 +24,10 @@ public:
     void rotateLeft();
     void rotateRight();
 
-    // Brings in the next piece at the top. If it has no room, the game ends:
-    // gameEnded is set and the game-over notice runs before spawn returns.
-    void spawn(PieceSet& set);
+    // Brings in the next piece from the piece set at the top. If it has no
+    // room, the game ends: gameEnded is set and the game-over notice runs
+    // before spawn returns. An empty set changes nothing.
+    void spawn();
     // Writes the piece into the well, removes completed rows, brings in the
     // next piece and scores. False if nothing was settled or the game ended.
     bool settle();

@@ -7,7 +7,7 @@ bool gamePaused = false;
 bool gameEnded = false;
 double score = 0.0;
 char scoreText[100] = "0.0";
-int fallDelayMs = 80;
+int fallDelayMs = fallDelayForSpeed(kDefaultSpeed);
 int fallElapsedMs = 0;
 
 ShellHooks shellHooks;
@@ -21,6 +21,6 @@ void resetGameState()
     gameEnded = false;
     score = 0.0;
     std::strcpy(scoreText, "0.0");
-    fallDelayMs = 80;
+    fallDelayMs = fallDelayForSpeed(kDefaultSpeed);
     fallElapsedMs = 0;
 }

@@ -35,5 +35,15 @@ extern ShellHooks shellHooks;
 // The next gravity step comes a full fall delay from now.
 void resetFallTimer();
 
+// The speed the player chooses, 1 (slowest) to 99, and the fall delay it
+// means: (100 - speed) x 10 ms, so 92 is 80 ms and 1 is 990 ms.
+constexpr unsigned kDefaultSpeed = 92;
+constexpr unsigned clampSpeed(unsigned speed)  // 0 counts as 1, 100 or more as 99
+{
+    return speed == 0 ? 1 : speed >= 100 ? 99 : speed;
+}
+constexpr int fallDelayForSpeed(unsigned speed) { return static_cast<int>(100 - clampSpeed(speed)) * 10; }
+constexpr unsigned speedForFallDelay(int delayMs) { return static_cast<unsigned>((1000 - delayMs) / 10); }
+
 // Puts every value above back to its start-up state, hooks aside.
 void resetGameState();

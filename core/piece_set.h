@@ -4,6 +4,10 @@
 
 #include "core/piece_shape.h"
 
+// The set the game draws from has ten slots; the seven standard pieces fill
+// the first seven.
+constexpr int kPieceSetCapacity = 10;
+
 class PieceSet {
 public:
     explicit PieceSet(int capacity);

@@ -62,3 +62,30 @@ public:
     CellNode* cursor;
     Colour colour = 0;
 };
+
+// The one walk over a piece's cells on the board: calls visit(column, row)
+// for every cell of `shape` with its origin at (x, y) under `rotation`, the
+// origin first, and stops early when visit answers false. Answers whether the
+// walk went through every cell.
+//
+// The shape is shared by every piece of its kind, and its queries read the
+// rotation from the shape itself, so the walk first sets the shape's working
+// rotation (only for a rotatable shape: one that is not never turns). Even a
+// question that changes nothing else, such as "would the piece fit there",
+// therefore writes that field. The cursor goes back to the origin at the end
+// of a complete walk; an abandoned walk is harmless because the next one
+// restarts.
+template <typename Visit>
+bool walkCells(PieceShape& shape, int x, int y, int rotation, Visit visit)
+{
+    if (shape.rotatable)
+        shape.rotation = rotation & 3;
+    const Point pivot = shape.pivotCorrection();
+    shape.restartCells();
+    do {
+        const Point cell = shape.currentCell();
+        if (!visit(x + pivot.x + cell.x, y + pivot.y + cell.y))
+            return false;
+    } while (shape.nextCell());
+    return true;
+}

@@ -4,12 +4,9 @@
 
 namespace {
 
-COLORREF scaled(COLORREF colour, double factor)
+COLORREF scaled(COLORREF colour, int numerator)
 {
-    const int r = static_cast<int>(GetRValue(colour) * factor);
-    const int g = static_cast<int>(GetGValue(colour) * factor);
-    const int b = static_cast<int>(GetBValue(colour) * factor);
-    return RGB(r, g, b);
+    return RGB(GetRValue(colour) * numerator / 5, GetGValue(colour) * numerator / 5, GetBValue(colour) * numerator / 5);
 }
 
 bool drawable(HDC dc, const BoardGeometry* geometry)
@@ -17,33 +14,23 @@ bool drawable(HDC dc, const BoardGeometry* geometry)
     return dc && geometry && geometry->isValid();
 }
 
-int pitchOf(const BoardGeometry& g) { return g.cellSize + g.lineWidth; }
-
-// Calls paint(x, y) for the pixel position of every cell of the piece at
-// (column, row) under rotation.
+// Calls paint(x, y) with the pixel position of every square of the piece
+// standing at (column, row) under rotation.
 template <typename Paint>
 void forEachSquare(FallingPiece& piece, int column, int row, int rotation, Paint paint)
 {
-    PieceShape& shape = *piece.shape;
     const BoardGeometry& g = *piece.well->geometry;
-    if (shape.rotatable)
-        shape.rotation = rotation & 3;
-    const Point pivot = shape.pivotCorrection();
-    const int bx = pivot.x + column;
-    const int by = pivot.y + row;
-    const int pitch = pitchOf(g);
-    shape.restartCells();
-    do {
-        const Point cell = shape.currentCell();
-        paint(pitch * (cell.x + bx) + g.lineWidth, pitch * (cell.y + by) + g.lineWidth);
-    } while (shape.nextCell());
+    walkCells(*piece.shape, column, row, rotation, [&](int c, int r) {
+        paint(g.cellLeft(c), g.cellTop(r));
+        return true;
+    });
 }
 
 }  // namespace
 
-COLORREF tileBodyColour(COLORREF colour) { return scaled(colour, 0.8); }
+COLORREF tileBodyColour(COLORREF colour) { return scaled(colour, 4); }
 
-COLORREF tileDarkColour(COLORREF colour) { return scaled(colour, 0.6); }
+COLORREF tileDarkColour(COLORREF colour) { return scaled(colour, 3); }
 
 void drawTile(HDC dc, int x, int y, const BoardGeometry* geometry, COLORREF colour)
 {
@@ -71,7 +58,7 @@ void drawEmptyCell(HDC dc, int x, int y, const BoardGeometry* geometry)
 {
     if (!drawable(dc, geometry))
         return;
-    fillSolid(dc, x, y, x + geometry->cellSize, y + geometry->cellSize, kEmptyCellColour);
+    fillSolid(dc, x, y, x + geometry->cellSize, y + geometry->cellSize, kMidGray);
 }
 
 bool drawGridLines(const BoardGeometry& g, HDC dc, COLORREF colour, int penStyle)
@@ -79,7 +66,7 @@ bool drawGridLines(const BoardGeometry& g, HDC dc, COLORREF colour, int penStyle
     if (!drawable(dc, &g))
         return false;
     ScopedPen pen(dc, penStyle, g.lineWidth, colour);
-    const int pitch = pitchOf(g);
+    const int pitch = g.pitch();
     int x = g.lineWidth >> 1;
     for (int k = 0; k <= g.columns; ++k, x += pitch) {
         MoveToEx(dc, x, g.originY, nullptr);
@@ -98,13 +85,12 @@ void drawWell(const Well& well, HDC dc, bool withGrid)
     if (!dc || !well.isValid())
         return;
     const BoardGeometry& g = *well.geometry;
-    const int pitch = pitchOf(g);
     for (int r = 0; r < g.rows; ++r) {
         if (!well.rowExists(r))
             continue;
         for (int c = 0; c < g.columns; ++c) {
-            const int x = g.lineWidth + c * pitch;
-            const int y = g.lineWidth + r * pitch;
+            const int x = g.cellLeft(c);
+            const int y = g.cellTop(r);
             if (const PieceShape* shape = well.cellAt(c, r))
                 drawTile(dc, x, y, &g, shape->colour);
             else
@@ -112,7 +98,7 @@ void drawWell(const Well& well, HDC dc, bool withGrid)
         }
     }
     if (withGrid)
-        drawGridLines(g, dc, kWellGridColour, PS_SOLID);
+        drawGridLines(g, dc, kLightBlueGray, PS_SOLID);
 }
 
 void eraseFallingPiece(FallingPiece& piece, HDC dc)
@@ -120,7 +106,7 @@ void eraseFallingPiece(FallingPiece& piece, HDC dc)
     if (!dc || !piece.isValid())
         return;
     const BoardGeometry& g = *piece.well->geometry;
-    HBRUSH gray = createSolidBrushCounted(kEmptyCellColour);
+    HBRUSH gray = createSolidBrushCounted(kMidGray);
     if (!gray)
         return;
     forEachSquare(piece, piece.prevX, piece.prevY, piece.prevRotation, [&](int x, int y) {
@@ -144,10 +130,10 @@ void drawFallingPiece(FallingPiece& piece, HDC dc)
     piece.prevRotation = piece.rotation;
 }
 
-void drawInitialPicture(const BoardGeometry& g, HDC dc)
+void drawIdlePicture(const BoardGeometry& g, HDC dc)
 {
     if (!dc)
         return;
-    fillSolid(dc, 0, 0, g.pixelWidth, g.pixelHeight, kEmptyCellColour);
-    drawGridLines(g, dc, kStartGridColour, PS_SOLID);
+    fillSolid(dc, 0, 0, g.pixelWidth, g.pixelHeight, kMidGray);
+    drawGridLines(g, dc, kDarkGray, PS_SOLID);
 }

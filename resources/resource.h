@@ -20,10 +20,11 @@
 #define IDD_NAME 103
 #define IDD_SPEED 104
 
-// Icon
+// Icon. 103 is also the name dialog's number; that is no clash, because a
+// resource is found by its type and its number together.
 #define IDI_APPICON 103
 
-// Controls
+// Controls. The two edits share 1000: they never live in the same dialog.
 #define IDC_SPEED_EDIT 1000
 #define IDC_NAME_EDIT 1000
 #define IDC_OK 1004

@@ -1,5 +1,8 @@
 #include "results/file_replace.h"
 
+#include <cstring>
+#include <new>
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -35,4 +38,32 @@ bool replaceFile(const char* from, const char* to)
         return false;
     return std::rename(from, to) == 0;
 #endif
+}
+
+bool copyFileSafely(const char* from, const char* to)
+{
+    const std::size_t length = std::strlen(to);
+    char* temporary = new (std::nothrow) char[length + 5];
+    unsigned char* chunk = new (std::nothrow) unsigned char[65536];
+    std::FILE* in = temporary && chunk ? std::fopen(from, "rb") : nullptr;
+    bool copied = false;
+    if (in) {
+        std::memcpy(temporary, to, length);
+        std::memcpy(temporary + length, ".new", 5);
+        if (std::FILE* out = std::fopen(temporary, "wb")) {
+            copied = true;
+            std::size_t got;
+            while (copied && (got = std::fread(chunk, 1, 65536, in)) > 0)
+                copied = std::fwrite(chunk, 1, got, out) == got;
+            copied = copied && !std::ferror(in) && flushToDisk(out);
+            copied = (std::fclose(out) == 0) && copied;
+            copied = copied && replaceFile(temporary, to);
+            if (!copied)
+                std::remove(temporary);
+        }
+        std::fclose(in);
+    }
+    delete[] chunk;
+    delete[] temporary;
+    return copied;
 }

@@ -28,19 +28,6 @@ bool ResultEntry::setName(const char* text)
     return true;
 }
 
-namespace {
-
-// A name length of 0 marks an empty slot in the record, so an entry counts as
-// used there only with at least one name byte. (A record may carry a name
-// that starts with a NUL byte; writing it as used would make a record that
-// does not read back.)
-bool holdsName(const ResultEntry* entry)
-{
-    return entry && entry->name && entry->name[0] != '\0';
-}
-
-}  // namespace
-
 ResultsTable::ResultsTable(int capacity_)
 {
     if (capacity_ < 1)
@@ -118,7 +105,7 @@ int ResultsTable::placesFor(double newScore) const
 {
     int atLeastAsGood = 0;
     for (int i = 0; i < capacity; ++i)
-        if (slots[i] && slots[i]->name && !(slots[i]->score < newScore))
+        if (holdsResult(slots[i]) && !(slots[i]->score < newScore))
             ++atLeastAsGood;
     return capacity - atLeastAsGood;
 }
@@ -136,7 +123,7 @@ unsigned char* ResultsTable::writeRecord(std::uint32_t* lengthOut) const
     std::uint64_t length = 12 + 4 * static_cast<std::uint64_t>(capacity);
     std::uint32_t used = 0;
     for (int i = 0; i < capacity; ++i) {
-        if (holdsName(slots[i])) {
+        if (holdsResult(slots[i])) {
             length += std::strlen(slots[i]->name) + 8;
             ++used;
         }
@@ -152,7 +139,7 @@ unsigned char* ResultsTable::writeRecord(std::uint32_t* lengthOut) const
     out = putU32(out, static_cast<std::uint32_t>(capacity));
     out = putU32(out, used);
     for (int i = 0; i < capacity; ++i) {
-        if (holdsName(slots[i])) {
+        if (holdsResult(slots[i])) {
             const std::size_t nameLength = std::strlen(slots[i]->name);
             out = putU32(out, static_cast<std::uint32_t>(nameLength));
             std::memcpy(out, slots[i]->name, nameLength);
@@ -174,8 +161,9 @@ bool ResultsTable::readRecord(const unsigned char* record, std::int32_t length)
         return false;
     const std::int32_t newCapacity = static_cast<std::int32_t>(getU32(record + 4));
     const std::uint32_t usedCount = getU32(record + 8);
-    // A negative capacity would leave a table it cannot index.
-    if (newCapacity < 0)
+    // No capacity at all would shut the table for good, and a huge one would
+    // give every score a place and a window as tall as the slots.
+    if (newCapacity < 1 || newCapacity > kMaxResultsCapacity)
         return false;
 
     // Validate the whole walk before anything is freed or allocated. Every
@@ -195,13 +183,16 @@ bool ResultsTable::readRecord(const unsigned char* record, std::int32_t length)
             position += static_cast<std::int64_t>(nameLength) + 8;
             if (position > length)
                 return false;
+            // A name that starts with NUL would read as an empty name.
+            if (record[position - nameLength - 8] == 0)
+                return false;
         }
     }
     if (count != usedCount)
         return false;
 
     freeSlots();
-    ResultEntry** newSlots = new (std::nothrow) ResultEntry*[newCapacity > 0 ? newCapacity : 1]();
+    ResultEntry** newSlots = new (std::nothrow) ResultEntry*[newCapacity]();
     if (!newSlots)
         return false;
     slots = newSlots;

@@ -12,6 +12,11 @@
 
 #include <cstdint>
 
+// The program's table keeps the ten best results. A record may ask for
+// another number of slots; anything outside 1 to 100 is refused as damaged.
+constexpr int kResultsCapacity = 10;
+constexpr int kMaxResultsCapacity = 100;
+
 class ResultEntry {
 public:
     ResultEntry() = default;
@@ -26,6 +31,14 @@ public:
     char* name = nullptr;  // Windows-1250 bytes as typed, NUL-terminated
     double score = 0.0;
 };
+
+// The one rule for a used slot: it holds an entry whose name has at least one
+// byte. (The record marks an empty slot by a name length of 0, so an empty
+// name could not be written; readRecord refuses a name that starts with NUL.)
+inline bool holdsResult(const ResultEntry* entry)
+{
+    return entry && entry->name && entry->name[0] != '\0';
+}
 
 class ResultsTable {
 public:
@@ -46,7 +59,9 @@ public:
     // or null.
     unsigned char* writeRecord(std::uint32_t* lengthOut) const;
     // Replaces the table with the record's content; validates everything
-    // first and leaves the table as it was when anything is wrong.
+    // first and leaves the table as it was when anything is wrong (a
+    // capacity outside 1 to kMaxResultsCapacity and a name starting with a
+    // NUL byte count as wrong).
     bool readRecord(const unsigned char* record, std::int32_t length);
 
     ResultEntry** slots = nullptr;

@@ -1,19 +1,21 @@
-// The results window: rank, name and score of every result, the best in red.
+#include "results/results_window.h"
+
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_state.h"
 #include "draw/gdi_objects.h"
+
+HWND resultsWindow = nullptr;
 
 namespace {
 
 constexpr int kClientWidth = 150;
 constexpr int kScoreX = 123;
 constexpr int kNameX = 2;
-constexpr COLORREF kBestColour = 0x2040C0;
+constexpr COLORREF kBrickRed = 0x2040C0;  // (192, 64, 32): the best result
 constexpr int kLineSize = 100;
 
-bool used(const ResultEntry* entry) { return entry && entry->name; }
+const ResultsTable* attachedTable = nullptr;
 
 void textAt(HDC dc, int x, int y, const char* line)
 {
@@ -21,6 +23,8 @@ void textAt(HDC dc, int x, int y, const char* line)
 }
 
 }  // namespace
+
+void attachResultsTable(const ResultsTable* table) { attachedTable = table; }
 
 void showResults(const ResultsTable& table, int x, int y, HWND insertAfter)
 {
@@ -31,7 +35,7 @@ void showResults(const ResultsTable& table, int x, int y, HWND insertAfter)
 
     int rows = 0;
     for (int i = 0; i < table.capacity; ++i)
-        if (used(table.slots[i]))
+        if (holdsResult(table.slots[i]))
             ++rows;
 
     RECT r;
@@ -49,11 +53,11 @@ void showResults(const ResultsTable& table, int x, int y, HWND insertAfter)
     char line[kLineSize];
     for (int i = 0; i < table.capacity; ++i) {
         const ResultEntry* entry = table.slots[i];
-        if (!used(entry))
+        if (!holdsResult(entry))
             continue;
         COLORREF oldText = 0;
         if (rank == 1)
-            oldText = SetTextColor(dc, kBestColour);
+            oldText = SetTextColor(dc, kBrickRed);
         const int top = (rank - 1) * h;
         // Lines longer than the buffer (only from a results file) are cut.
         std::snprintf(line, sizeof line, "%2d. %s", rank, entry->name);
@@ -74,8 +78,8 @@ LRESULT CALLBACK resultsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_PAINT: {
         RECT r;
         GetWindowRect(resultsWindow, &r);
-        if (resultsTable)
-            showResults(*resultsTable, r.left, r.top, HWND_TOP);
+        if (attachedTable)
+            showResults(*attachedTable, r.left, r.top, HWND_TOP);
         break;
     }
     case WM_CLOSE:
@@ -87,5 +91,7 @@ LRESULT CALLBACK resultsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     default:
         break;
     }
+    // Everything also gets the default handling; for WM_PAINT that
+    // validates the window, which is painted above through a DC of its own.
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/startup.h"
 #include "core/game_state.h"
 #include "draw/board_drawing.h"
 #include "resources/resource.h"
@@ -54,7 +55,7 @@ int main()
     appInstance = GetModuleHandleA(nullptr);
     if (!initApplication())
         return 1;
-    drawIdlePicture();
+    showIdlePicture();
     pieceSet->random = squareOnly;
     // Keep the focus pause out of the way: the benchmark is the only player.
     savedPaused = false;

@@ -1,27 +1,9 @@
-// The board: its pixel metrics (BoardGeometry) and the playfield proper (Well).
+// The well: the playfield of settled cells, row by row.
 #pragma once
 
+#include "core/board_geometry.h"
+
 class PieceShape;
-
-// Metrics of the board. Cell (c, r) covers the cellSize square whose top-left
-// pixel is (lineWidth + c * (cellSize + lineWidth), lineWidth + r * (cellSize + lineWidth));
-// grid lines run between and around the cells.
-class BoardGeometry {
-public:
-    BoardGeometry(int columns, int rows, int cellSize, int lineWidth);
-
-    void clear();          // every field 0
-    bool isValid() const;  // columns, rows and cellSize at least 1
-
-    int originX = 0;
-    int originY = 0;
-    int pixelWidth = 0;
-    int pixelHeight = 0;
-    int columns = 0;
-    int rows = 0;
-    int cellSize = 0;
-    int lineWidth = 0;
-};
 
 // The grid of settled cells. A cell is null (empty) or refers to the shape of
 // the piece that settled there; the shapes belong to the piece set. Every row

@@ -1,26 +1,8 @@
-#include "core/board.h"
+#include "core/well.h"
 
 #include <new>
 
 #include "core/game_state.h"
-
-BoardGeometry::BoardGeometry(int columns_, int rows_, int cellSize_, int lineWidth_)
-    : columns(columns_), rows(rows_), cellSize(cellSize_), lineWidth(lineWidth_ < 0 ? 0 : lineWidth_)
-{
-    pixelWidth = (cellSize + lineWidth) * columns + lineWidth;
-    pixelHeight = (cellSize + lineWidth) * rows + lineWidth;
-}
-
-void BoardGeometry::clear()
-{
-    originX = originY = pixelWidth = pixelHeight = 0;
-    columns = rows = cellSize = lineWidth = 0;
-}
-
-bool BoardGeometry::isValid() const
-{
-    return columns >= 1 && rows >= 1 && cellSize >= 1;
-}
 
 Well::Well(const BoardGeometry* geometry_)
 {

@@ -1,25 +1,19 @@
 #include "app_fixture.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
+#include "app/commands.h"
 #include "core/game_state.h"
+#include "draw/gdi_objects.h"
 #include "resources/resource.h"
-#include "results/results_file.h"
+#include "results/results_store.h"
+#include "tests/support/forced_pieces.h"
 
-namespace {
-int chosenRemainder = 1;
-int chosenDraw() { return chosenRemainder; }
-}  // namespace
-
-ModalAnswerer& ModalAnswerer::get()
+Modals& modals()
 {
-    static ModalAnswerer instance;
+    static Modals instance;
     return instance;
 }
 
-ModalAnswerer::ModalAnswerer() { handle = SetWindowsHookExA(WH_CBT, hook, nullptr, GetCurrentThreadId()); }
+void expectModal(ModalAction action) { modals().queued.push_back(std::move(action)); }
 
 std::string windowText(HWND window)
 {
@@ -28,56 +22,50 @@ std::string windowText(HWND window)
     return buffer;
 }
 
-LRESULT CALLBACK ModalAnswerer::hook(int code, WPARAM wParam, LPARAM lParam)
+namespace {
+
+void CALLBACK runQueuedAction(HWND window, UINT, UINT_PTR id, DWORD)
 {
-    ModalAnswerer& self = get();
-    if (code == HCBT_ACTIVATE) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        char className[64] = {};
-        GetClassNameA(window, className, sizeof className);
-        if (std::string(className) == "#32770" && !GetPropA(window, "lumox.seen")) {
-            SetPropA(window, "lumox.seen", reinterpret_cast<HANDLE>(1));
-            ModalSeen seen;
-            seen.caption = windowText(window);
-            // The program's dialogs all have the OK button 1004; message
-            // boxes keep their text in the static 0xFFFF.
-            seen.isDialog = GetDlgItem(window, IDC_OK) != nullptr;
-            HWND message = GetDlgItem(window, 0xFFFF);
-            if (message && !seen.isDialog) {
-                seen.text = windowText(message);
-                wchar_t wide[512] = {};
-                GetWindowTextW(message, wide, 512);
-                seen.wideText = wide;
-            }
-            self.seen.push_back(seen);
-            if (self.actions.empty()) {
-                ++self.unexpected;
-                PostMessageA(window, WM_COMMAND, IDOK, 0);
-                PostMessageA(window, WM_COMMAND, IDNO, 0);
-                PostMessageA(window, WM_CLOSE, 0, 0);
-            } else {
-                ModalAction action = self.actions.front();
-                self.actions.erase(self.actions.begin());
-                // Act once the modal loop runs, not inside its creation.
-                struct Deferred {
-                    static void CALLBACK run(HWND w, UINT, UINT_PTR id, DWORD)
-                    {
-                        KillTimer(w, id);
-                        auto* act = static_cast<ModalAction*>(GetPropA(w, "lumox.action"));
-                        RemovePropA(w, "lumox.action");
-                        if (act) {
-                            (*act)(w);
-                            delete act;
-                        }
-                    }
-                };
-                SetPropA(window, "lumox.action", new ModalAction(action));
-                SetTimer(window, 0x4C58, 1, Deferred::run);
-            }
-        }
-    }
-    return CallNextHookEx(self.handle, code, wParam, lParam);
+    KillTimer(window, id);
+    auto* action = static_cast<ModalAction*>(RemovePropA(window, "lumox.action"));
+    if (action)
+        (*action)(window);
+    delete action;
 }
+
+LRESULT CALLBACK watchModals(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char className[16] = {};
+    if (code == HCBT_ACTIVATE && GetClassNameA(window, className, sizeof className) &&
+        std::string(className) == "#32770" && !GetPropA(window, "lumox.seen")) {
+        SetPropA(window, "lumox.seen", reinterpret_cast<HANDLE>(1));
+        ModalSeen seen{windowText(window), "", L"", GetDlgItem(window, IDC_OK) != nullptr};
+        // A message box keeps its text in the static 0xFFFF.
+        if (HWND message = GetDlgItem(window, 0xFFFF); message && !seen.isDialog) {
+            seen.text = windowText(message);
+            wchar_t wide[512] = {};
+            GetWindowTextW(message, wide, 512);
+            seen.wideText = wide;
+        }
+        modals().seen.push_back(seen);
+        ModalAction action = [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); };
+        if (modals().queued.empty()) {
+            ++modals().unexpected;
+        } else {
+            action = modals().queued.front();
+            modals().queued.erase(modals().queued.begin());
+        }
+        // Acts once the modal loop runs, not inside the window's creation.
+        SetPropA(window, "lumox.action", new ModalAction(action));
+        SetTimer(window, 1, 1, runQueuedAction);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool* stillOpenTarget = nullptr;
+
+}  // namespace
 
 ModalAction press(int buttonId)
 {
@@ -91,31 +79,9 @@ ModalAction closeBox()
 
 ModalAction typeNameAndOk(const char* name)
 {
-    std::string copy = name;
-    return [copy](HWND w) {
-        SetDlgItemTextA(w, IDC_NAME_EDIT, copy.c_str());
-        PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDC_OK, BN_CLICKED), 0);
-    };
-}
-
-namespace {
-bool* stillOpenTarget = nullptr;
-
-void CALLBACK checkStillOpen(HWND window, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(window, id);
-    if (stillOpenTarget)
-        *stillOpenTarget = IsWindowVisible(window) != FALSE;
-    PostMessageA(window, WM_CLOSE, 0, 0);
-}
-}  // namespace
-
-ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen)
-{
-    return [first, stillOpen](HWND w) {
-        first(w);
-        stillOpenTarget = stillOpen;
-        SetTimer(w, 0x4C59, 150, checkStillOpen);
+    return [text = std::string(name)](HWND w) {
+        SetDlgItemTextA(w, IDC_NAME_EDIT, text.c_str());
+        PostMessageA(w, WM_COMMAND, IDC_OK, 0);
     };
 }
 
@@ -127,99 +93,86 @@ ModalAction whileOpen(std::function<void(HWND)> during, ModalAction then)
     };
 }
 
-void pumpMessages()
+ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen)
 {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    return [first, stillOpen](HWND w) {
+        first(w);
+        stillOpenTarget = stillOpen;
+        SetTimer(w, 2, 150, [](HWND window, UINT, UINT_PTR id, DWORD) {
+            KillTimer(window, id);
+            *stillOpenTarget = IsWindowVisible(window) != FALSE;
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        });
+    };
 }
 
-void nextPieceBySlot(int slot)
+void command(int id) { SendMessageA(mainWindow, WM_COMMAND, id, 0); }
+void key(WPARAM vk) { SendMessageA(mainWindow, WM_KEYDOWN, vk, 0); }
+
+void tick(int times)
 {
-    chosenRemainder = slot + 1;
-    pieceSet->random = chosenDraw;
+    for (int i = 0; i < times; ++i)
+        SendMessageA(mainWindow, WM_TIMER, kGravityTimer, 0);
 }
 
 void startGame()
 {
     ASSERT_FALSE(gameRunning);
-    SendMessageA(mainWindow, WM_COMMAND, ID_GAME_NEW, 0);
+    command(ID_GAME_NEW);
     ASSERT_TRUE(gameRunning);
-}
-
-void resetToIdle()
-{
-    ModalAnswerer::get().reset();
-    gameRunning = false;
-    gameEnded = false;
-    gamePaused = false;
-    savedPaused = false;
-    score = 0.0;
-    lstrcpyA(scoreText, "0.0");
-    fallDelayMs = 80;
-    fallElapsedMs = 0;
-    resultsTable->clear();
-    if (resultsTable->capacity != 10) {
-        // A test read a record of another capacity: back to ten slots.
-        ResultsTable ten(10);
-        std::uint32_t length = 0;
-        unsigned char* record = ten.writeRecord(&length);
-        resultsTable->readRecord(record, static_cast<std::int32_t>(length));
-        delete[] record;
-    }
-    ShowWindow(resultsWindow, SW_HIDE);
-    HMENU game = GetSubMenu(GetMenu(mainWindow), 0);
-    if (!(GetMenuState(game, ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED)) {
-        pieceSet->addExtendedPieces();
-        CheckMenuItem(game, ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND | MF_CHECKED);
-    }
-    nextPieceBySlot(0);
-    SetForegroundWindow(mainWindow);
-    SetActiveWindow(mainWindow);
-    SetFocus(mainWindow);
-    pumpMessages();
-    gamePaused = false;
-    savedPaused = false;
 }
 
 std::vector<std::string> namesOnDisk()
 {
-    std::uint32_t length = 0;
-    unsigned char* record = loadResultsFile("tabulka.dat", &length);
-    ResultsTable table(10);
-    const bool ok = record && table.readRecord(record, static_cast<std::int32_t>(length));
-    delete[] record;
-    if (!ok)
+    ResultsTable table(kResultsCapacity);
+    if (loadResultsTable(table, "tabulka.dat") != LoadOutcome::Loaded)
         return {"(invalid)"};
     std::vector<std::string> names;
     for (int i = 0; i < table.capacity; ++i)
-        if (table.slots[i] && table.slots[i]->name)
+        if (holdsResult(table.slots[i]))
             names.push_back(table.slots[i]->name);
     return names;
 }
 
-COLORREF bufferPixel(int x, int y)
+COLORREF cellCentre(int column, int row)
 {
     HDC dc = backBuffer.beginDrawing();
-    const COLORREF c = dc ? GetPixel(dc, x, y) : CLR_INVALID;
+    const COLORREF c = GetPixel(dc, boardGeometry->cellLeft(column) + 10, boardGeometry->cellTop(row) + 10);
     backBuffer.endDrawing();
     return c;
 }
 
-COLORREF cellCentre(int column, int row) { return bufferPixel(1 + 21 * column + 10, 1 + 21 * row + 10); }
+void watchModalWindows()
+{
+    static const HHOOK hook = SetWindowsHookExA(WH_CBT, watchModals, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+}
 
 void AppTest::SetUp()
 {
+    watchModalWindows();
     ASSERT_TRUE(appInitialised) << "the program is not running (did an Exit test run before?)";
-    resetToIdle();
+    modals() = {};
+    resetGameState();
+    delete resultsTable;  // a test may have read a table of another capacity
+    resultsTable = new ResultsTable(kResultsCapacity);
+    attachResultsTable(resultsTable);
+    ShowWindow(resultsWindow, SW_HIDE);
+    HMENU game = GetSubMenu(GetMenu(mainWindow), 0);
+    if (!(GetMenuState(game, ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED))
+        command(ID_GAME_EXTENDEDTILESET);
+    forceSlot(*pieceSet, 0);
+    SetActiveWindow(mainWindow);
+    SetFocus(mainWindow);
+    pumpMessages();
+    gamePaused = savedPaused = false;
 }
 
 void AppTest::TearDown()
 {
     pumpMessages();
-    EXPECT_EQ(ModalAnswerer::get().unexpected, 0) << "a box or dialog came up that the test did not expect";
-    EXPECT_TRUE(ModalAnswerer::get().actions.empty()) << "an expected box or dialog never came up";
+    EXPECT_EQ(modals().unexpected, 0) << "a box or dialog came up that the test did not expect";
+    EXPECT_TRUE(modals().queued.empty()) << "an expected box or dialog never came up";
     EXPECT_FALSE(backBuffer.memoryDC) << "a drawing surface was left open";
+    EXPECT_EQ(liveGdiObjects(), 0) << "a pen, brush or DC outlived its drawing step";
 }

@@ -13,68 +13,51 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/main_window.h"
+#include "results/results_window.h"
+#include "tests/support/win_test.h"
 
 struct ModalSeen {
     std::string caption;
-    std::string text;  // a message box's text, "" for dialogs
+    std::string text;       // a message box's text, "" for dialogs
     std::wstring wideText;  // the same as Windows shows it (UTF-16)
-    bool isDialog = false;
+    bool isDialog = false;  // one of the program's dialogs (they have button 1004)
 };
 
-// What to do with the next modal window: called once it is active.
+// What to do with a box or dialog, once its modal loop runs.
 using ModalAction = std::function<void(HWND)>;
 
-class ModalAnswerer {
-public:
-    static ModalAnswerer& get();
-    // Queues the answer for the next box or dialog. A box or dialog that
-    // arrives with nothing queued is recorded as unexpected and closed.
-    void expect(ModalAction action) { actions.push_back(std::move(action)); }
-    void reset()
-    {
-        actions.clear();
-        seen.clear();
-        unexpected = 0;
-    }
-    std::vector<ModalAction> actions;
+struct Modals {
+    std::vector<ModalAction> queued;  // answers for the next boxes, in order
     std::vector<ModalSeen> seen;
-    int unexpected = 0;
-
-private:
-    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam);
-    HHOOK handle = nullptr;
-    ModalAnswerer();
+    int unexpected = 0;               // boxes that came with nothing queued
 };
+Modals& modals();
+void watchModalWindows();  // installs the hook, once
+void expectModal(ModalAction action);
 
-// Ready-made actions.
-ModalAction press(int buttonId);          // posts WM_COMMAND with the id
-ModalAction closeBox();                   // posts WM_CLOSE
+ModalAction press(int buttonId);
+ModalAction closeBox();
 ModalAction typeNameAndOk(const char* name);
-// Checks, a while after `first` ran, whether the window is still open
-// (into *stillOpen), then closes it with WM_CLOSE.
-ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen);
-// Runs `during` while the modal window is open, then `then`.
+// Runs `during` while the window is open, then answers with `then`.
 ModalAction whileOpen(std::function<void(HWND)> during, ModalAction then);
+// Does `first`; a while later notes whether the window is still open, then
+// closes it.
+ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen);
 
-void pumpMessages();
 std::string windowText(HWND window);
-
-// Forces the next pieces: remainder r picks the r-th occupied slot.
-void nextPieceBySlot(int slot);
+void command(int id);
+void key(WPARAM vk);
+void tick(int times = 1);
 // Starts a game without a question (none running).
 void startGame();
-// Ends any game quietly and puts every value back to its start-up state.
-void resetToIdle();
-
 // The names in tabulka.dat, slot order; {"(invalid)"} when it does not load.
 std::vector<std::string> namesOnDisk();
-
-// Pixel of the back buffer (column, row of a cell: its centre).
-COLORREF bufferPixel(int x, int y);
+// The colour at the centre of a board cell in the back buffer.
 COLORREF cellCentre(int column, int row);
 
 class AppTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override;     // back to the idle program of start-up
+    void TearDown() override;  // every box expected, nothing left open
 };

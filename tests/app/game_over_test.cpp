@@ -7,9 +7,11 @@
 #include "app_fixture.h"
 #include "core/game_state.h"
 #include "resources/resource.h"
-#include "results/results_file.h"
+#include "tests/support/forced_pieces.h"
 
 namespace {
+
+constexpr COLORREF kBrickRed = RGB(192, 64, 32);
 
 class GameOver : public AppTest {
 protected:
@@ -21,103 +23,83 @@ protected:
         score = value;
         gameEnded = true;
         SendMessageA(mainWindow, WM_APP, 0, 0);
+        EXPECT_FALSE(gameRunning);
     }
     static std::string nameIn(int slot)
     {
-        const ResultEntry* e = resultsTable->slots[slot];
-        return e && e->name ? e->name : "";
+        return holdsResult(resultsTable->slots[slot]) ? resultsTable->slots[slot]->name : "";
     }
 };
 
-TEST_F(GameOver, AZeroScoreGetsTheBoxEvenWithAnEmptyTable)
+TEST_F(GameOver, ScoresWithoutAPlaceGetTheBox)
 {
-    ModalAnswerer::get().expect(press(IDOK));
-    endWithScore(0.0);
-    ASSERT_EQ(ModalAnswerer::get().seen.size(), 1u);
-    EXPECT_EQ(ModalAnswerer::get().seen[0].caption, "GAME OVER");
-    EXPECT_EQ(ModalAnswerer::get().seen[0].text, "Hra pro tebe konci, sraci...");
-    EXPECT_FALSE(gameRunning);
+    for (int i = 0; i < 10; ++i)
+        resultsTable->insert("x", 10.0 - i);  // the lowest is 1.0
+    ResultsTable* full = resultsTable;
+    for (double value : {1.0, 0.0}) {
+        expectModal(press(IDOK));
+        endWithScore(value);
+        EXPECT_EQ(modals().seen.back().caption, text::kGameOverCaption) << value;
+        full->clear();  // 0.0 gets the box even with an empty table
+    }
+    EXPECT_EQ(modals().seen[0].text, "Hra pro tebe konci, sraci...");
     EXPECT_FALSE(IsWindowVisible(resultsWindow));
 }
 
-TEST_F(GameOver, AQualifyingScoreIsEnteredShownAndSaved)
+TEST_F(GameOver, AQualifyingScoreIsEnteredShownBesideAndSaved)
 {
-    RECT beside = {};
-    bool resultsShownBeforeDialog = false;
-    ModalAnswerer::get().expect(whileOpen(
+    RECT shownAt = {};
+    bool shownBeforeDialog = false;
+    expectModal(whileOpen(
         [&](HWND) {
-            resultsShownBeforeDialog = IsWindowVisible(resultsWindow) != FALSE;
-            GetWindowRect(resultsWindow, &beside);
-            // Ticks keep coming while the dialog is open; they move nothing.
-            for (int i = 0; i < 30; ++i)
-                SendMessageA(mainWindow, WM_TIMER, kGravityTimer, 0);
+            shownBeforeDialog = IsWindowVisible(resultsWindow) != FALSE;
+            GetWindowRect(resultsWindow, &shownAt);
+            tick(30);  // ticks keep coming while the dialog is open
         },
         typeNameAndOk("Alena")));
-    const int y = fallingPiece->y;
     endWithScore(12.5);
-    EXPECT_EQ(fallingPiece->y, y);
-    EXPECT_EQ(fallElapsedMs, 0);
-    ASSERT_EQ(ModalAnswerer::get().seen.size(), 1u);
-    EXPECT_TRUE(ModalAnswerer::get().seen[0].isDialog);
-    EXPECT_EQ(ModalAnswerer::get().seen[0].caption, "Zápis do tabulky");
-    EXPECT_TRUE(resultsShownBeforeDialog);
+    ASSERT_EQ(modals().seen.size(), 1u);
+    EXPECT_EQ(modals().seen[0].caption, "Zápis do tabulky");
+    EXPECT_TRUE(shownBeforeDialog);
     RECT main;
     GetWindowRect(mainWindow, &main);
-    EXPECT_EQ(beside.left, main.right);
-    EXPECT_EQ(beside.top, main.top);
-    EXPECT_TRUE(IsWindowVisible(resultsWindow));
-    EXPECT_FALSE(gameRunning);
-    EXPECT_EQ(nameIn(0), "Alena");
-    EXPECT_DOUBLE_EQ(resultsTable->slots[0]->score, 12.5);
-
-    EXPECT_EQ(namesOnDisk(), std::vector<std::string>{"Alena"});
+    EXPECT_EQ(std::make_pair(shownAt.left, shownAt.top), std::make_pair(main.right, main.top));
+    EXPECT_EQ(fallingPiece->y, 0);
+    EXPECT_TRUE(IsWindowVisible(resultsWindow)) << "shown again with the new entry";
+    EXPECT_EQ(namesOnDisk(), std::vector<std::string>{"Alena"}) << "saved when the dialog closes";
 }
 
 TEST_F(GameOver, NamesAreStoredAsTypedWithinNineteenBytes)
 {
-    ModalAnswerer::get().expect(typeNameAndOk(""));
-    endWithScore(3.0);
-    EXPECT_EQ(nameIn(0), " ");
-
-    ModalAnswerer::get().expect(typeNameAndOk("abcdefghijklmnopqrstuvwxy"));
-    endWithScore(2.0);
-    EXPECT_EQ(nameIn(1), "abcdefghijklmnopqrs");
-
-    ModalAnswerer::get().expect(typeNameAndOk("  Řeřicha  "));
-    endWithScore(1.0);
-    EXPECT_EQ(nameIn(2), "  Řeřicha  ");
+    struct Case {
+        const char* typed;
+        const char* stored;
+    };
+    const Case cases[] = {{"", " "}, {"abcdefghijklmnopqrstuvwxy", "abcdefghijklmnopqrs"}, {"  Řeřicha  ", "  Řeřicha  "}};
+    double value = 3.0;
+    for (const Case& c : cases) {
+        expectModal(typeNameAndOk(c.typed));
+        endWithScore(value);
+        EXPECT_EQ(nameIn(0), c.stored) << "typed \"" << c.typed << "\"";
+        value += 1.0;
+    }
 }
 
-TEST_F(GameOver, TheCloseBoxAndEscapeInsertNothing)
+TEST_F(GameOver, TheCloseBoxInsertsNothingAndEscapeKeepsTheDialog)
 {
     bool openAfterEscape = false;
-    ModalAnswerer::get().expect(thenCheckStillOpen(press(IDCANCEL), &openAfterEscape));
+    expectModal(thenCheckStillOpen(press(IDCANCEL), &openAfterEscape));
     endWithScore(4.0);
     EXPECT_TRUE(openAfterEscape);
     EXPECT_EQ(resultsTable->placesFor(0.5), 10);
     EXPECT_TRUE(IsWindowVisible(resultsWindow));
-    EXPECT_FALSE(gameRunning);
-}
-
-TEST_F(GameOver, AFullTableTakesOnlyABetterScore)
-{
-    for (int i = 0; i < 10; ++i)
-        resultsTable->insert("x", 10.0 - i);  // lowest 1.0
-    ModalAnswerer::get().expect(press(IDOK));
-    endWithScore(1.0);
-    EXPECT_EQ(ModalAnswerer::get().seen.back().caption, "GAME OVER");
-
-    ModalAnswerer::get().expect(typeNameAndOk("best"));
-    endWithScore(1.5);
-    EXPECT_EQ(nameIn(9), "best");
-    EXPECT_EQ(resultsTable->placesFor(1.5), 0);
 }
 
 TEST_F(GameOver, TheLastSettleScoresAfterTheFlow)
 {
-    // Row 15 lacks columns 0-1; the square fills it. Rows 0-1 are blocked
-    // where pieces enter, so the next piece has no room.
-    nextPieceBySlot(4);
+    // Row 15 lacks columns 0-1, which the square fills; the rows where
+    // pieces enter are blocked, so the next piece has no room.
+    forceSlot(*pieceSet, 4);
     startGame();
     score = 2.0;
     for (int c = 2; c < 8; ++c)
@@ -126,94 +108,53 @@ TEST_F(GameOver, TheLastSettleScoresAfterTheFlow)
         for (int c = 4; c < 8; ++c)
             well->setCell(c, r, pieceSet->slots[0]);
     fallingPiece->x = 0;
-    fallingPiece->y = 5;
     double scoreSeen = -1;
-    ModalAnswerer::get().expect(whileOpen([&](HWND) { scoreSeen = score; }, typeNameAndOk("Tomáš")));
-    SendMessageA(mainWindow, WM_KEYDOWN, VK_DOWN, 0);
+    expectModal(whileOpen([&](HWND) { scoreSeen = score; }, typeNameAndOk("Tomáš")));
+    key(VK_DOWN);
     EXPECT_DOUBLE_EQ(scoreSeen, 2.0);
-    EXPECT_DOUBLE_EQ(resultsTable->slots[0]->score, 2.0);
-    EXPECT_DOUBLE_EQ(score, 3.0);
     EXPECT_STREQ(scoreText, "3.0");
     EXPECT_TRUE(gameEnded);
     EXPECT_FALSE(gameRunning);
 }
 
-TEST_F(GameOver, ResultsWindowListsRanksBesideTheMainWindow)
+TEST_F(GameOver, TheResultsWindowListsEveryResultTheBestInRed)
 {
-    resultsTable->insert("abc", 12.5);
-    resultsTable->insert("def", 6.0);
-    SendMessageA(mainWindow, WM_COMMAND, ID_RESULTS_SHOW, 0);
+    for (int i = 0; i < 10; ++i)
+        resultsTable->insert(std::string(i == 0 ? 300 : 3, 'a' + i).c_str(), 12.5 - i);
+    command(ID_RESULTS_SHOW);
     pumpMessages();
     ASSERT_TRUE(IsWindowVisible(resultsWindow));
-    RECT main, results;
+    RECT main, results, client;
     GetWindowRect(mainWindow, &main);
     GetWindowRect(resultsWindow, &results);
-    EXPECT_EQ(results.left, main.right);
-    EXPECT_EQ(results.top, main.top);
+    GetClientRect(resultsWindow, &client);
+    EXPECT_EQ(std::make_pair(results.left, results.top), std::make_pair(main.right, main.top));
     EXPECT_EQ(windowText(resultsWindow), "Tabulka");
-
-    // Row 1 in red, row 2 in black, on the button face.
     HDC dc = GetDC(resultsWindow);
     TEXTMETRICA tm;
     GetTextMetricsA(dc, &tm);
-    int red = 0, black = 0;
-    for (int y = 0; y < tm.tmHeight; ++y)
-        for (int x = 0; x < 150; ++x)
-            red += GetPixel(dc, x, y) == RGB(192, 64, 32);
-    for (int y = tm.tmHeight; y < 2 * tm.tmHeight; ++y)
-        for (int x = 0; x < 150; ++x) {
-            black += GetPixel(dc, x, y) == RGB(0, 0, 0);
-            red += GetPixel(dc, x, y) == RGB(192, 64, 32) ? 1000 : 0;
-        }
-    RECT client;
-    GetClientRect(resultsWindow, &client);
-    EXPECT_GE(client.bottom, 2 * tm.tmHeight);
+    const int h = tm.tmHeight;
+    EXPECT_GE(client.bottom, 10 * h);
     EXPECT_GE(client.right, 150);
+    // The first row red, the long name cut under its score; the others black.
+    EXPECT_GT(countPixels(dc, 123, 0, 150, h, kBrickRed), 5);
+    EXPECT_EQ(countPixels(dc, 0, h, client.right, client.bottom, kBrickRed), 0);
+    EXPECT_GT(countPixels(dc, 0, 9 * h, 150, 10 * h, RGB(0, 0, 0)), 20);
     EXPECT_EQ(GetPixel(dc, client.right - 1, client.bottom - 1), GetSysColor(COLOR_BTNFACE));
     ReleaseDC(resultsWindow, dc);
-    EXPECT_GT(red, 20);
-    EXPECT_LT(red, 1000) << "only the first row is red";
-    EXPECT_GT(black, 20);
 
-    // A key hides it; so does its close box; it stays where the user put it.
+    // A key or the close box hides it; repainted, it stays where it was put.
     SendMessageA(resultsWindow, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_FALSE(IsWindowVisible(resultsWindow));
-    EXPECT_TRUE(IsWindow(resultsWindow));
-    SendMessageA(mainWindow, WM_COMMAND, ID_RESULTS_SHOW, 0);
+    command(ID_RESULTS_SHOW);
     SetWindowPos(resultsWindow, nullptr, 700, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     InvalidateRect(resultsWindow, nullptr, TRUE);
     UpdateWindow(resultsWindow);
     GetWindowRect(resultsWindow, &results);
-    EXPECT_EQ(results.left, 700);
-    EXPECT_EQ(results.top, 400);
+    EXPECT_EQ(std::make_pair(results.left, results.top), std::make_pair(700L, 400L));
     SendMessageA(resultsWindow, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(resultsWindow));
     EXPECT_TRUE(IsWindow(resultsWindow));
-}
-
-TEST_F(GameOver, ALongNameFromAFileIsCutToTheLine)
-{
-    // A name of 300 bytes can only come from a results file.
-    const std::string longName(300, 'W');
-    std::vector<unsigned char> record = {0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 44, 1, 0, 0};
-    record.insert(record.end(), longName.begin(), longName.end());
-    const unsigned char score[] = {0, 0, 0, 0, 0, 0, 0x14, 0x40};  // 5.0
-    record.insert(record.end(), score, score + 8);
-    record[0] = static_cast<unsigned char>(record.size());
-    record[1] = static_cast<unsigned char>(record.size() >> 8);
-    ASSERT_TRUE(resultsTable->readRecord(record.data(), static_cast<std::int32_t>(record.size())));
-    SendMessageA(mainWindow, WM_COMMAND, ID_RESULTS_SHOW, 0);
-    pumpMessages();
-    EXPECT_TRUE(IsWindowVisible(resultsWindow));
-    // The score still stands in its column over the name.
-    HDC dc = GetDC(resultsWindow);
-    int red = 0;
-    for (int x = 123; x < 150; ++x)
-        for (int y = 0; y < 12; ++y)
-            red += GetPixel(dc, x, y) == RGB(192, 64, 32);
-    ReleaseDC(resultsWindow, dc);
-    EXPECT_GT(red, 5);
-    SendMessageA(resultsWindow, WM_CLOSE, 0, 0);
 }
 
 }  // namespace

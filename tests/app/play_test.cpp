@@ -1,33 +1,24 @@
 #include <gtest/gtest.h>
 
+#include "app/commands.h"
 #include "app_fixture.h"
 #include "core/game_state.h"
 #include "draw/board_drawing.h"
-#include "resources/resource.h"
+#include "tests/support/forced_pieces.h"
 
 namespace {
 
 constexpr COLORREF kGray = RGB(128, 128, 128);
-const COLORREF kSquareBody = tileBodyColour(0xA020A0);
+const COLORREF kSquare = tileBodyColour(0xA020A0);
+const COLORREF kBar = tileBodyColour(0x40F020);
 
 class Play : public AppTest {};
 
-void key(WPARAM vk) { SendMessageA(mainWindow, WM_KEYDOWN, vk, 0); }
-void tick(int times = 1)
-{
-    for (int i = 0; i < times; ++i)
-        SendMessageA(mainWindow, WM_TIMER, kGravityTimer, 0);
-}
+std::tuple<int, int, int> where() { return {fallingPiece->x, fallingPiece->y, fallingPiece->rotation}; }
 
-struct Where {
-    int x, y, rotation;
-    bool operator==(const Where&) const = default;
-};
-Where where() { return {fallingPiece->x, fallingPiece->y, fallingPiece->rotation}; }
-
-TEST_F(Play, KeysDoNothingBeforeTheFirstGameButInsertShowsResults)
+TEST_F(Play, KeysDoNothingBeforeTheFirstGameButInsertShowsTheResults)
 {
-    const Where before = where();
+    const auto before = where();
     for (WPARAM vk : {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN})
         key(vk);
     EXPECT_EQ(where(), before);
@@ -35,157 +26,117 @@ TEST_F(Play, KeysDoNothingBeforeTheFirstGameButInsertShowsResults)
     EXPECT_FALSE(gamePaused);
     tick(20);
     EXPECT_EQ(fallElapsedMs, 0);
-
-    key(VK_INSERT);  // posted, shown when dispatched
+    key(VK_INSERT);  // posted: shown when dispatched
     EXPECT_FALSE(IsWindowVisible(resultsWindow));
     pumpMessages();
     EXPECT_TRUE(IsWindowVisible(resultsWindow));
 }
 
-TEST_F(Play, MovesAndTurnsRedrawOnlyWhenTheTestPasses)
+TEST_F(Play, KeysMoveTurnAndStepOnlyWhereThePieceFits)
 {
-    nextPieceBySlot(4);  // the square enters at columns 4-5
-    startGame();
-    key(VK_LEFT);
-    EXPECT_EQ(fallingPiece->x, 3);
-    EXPECT_EQ(cellCentre(3, 0), kSquareBody);
-    EXPECT_EQ(cellCentre(4, 1), kSquareBody);
-    EXPECT_EQ(cellCentre(5, 0), kGray);
-
-    for (int i = 0; i < 6; ++i)
-        key(VK_RIGHT);
-    EXPECT_EQ(fallingPiece->x, 6) << "stops at the wall";
-    EXPECT_EQ(cellCentre(7, 1), kSquareBody);
-    EXPECT_EQ(cellCentre(5, 0), kGray);
-
-    // The square never turns: nothing changes, nothing is redrawn.
-    const Where before = where();
-    key(VK_UP);
-    key(VK_SPACE);
-    EXPECT_EQ(where(), before);
-
-    key(VK_RETURN);
-    EXPECT_EQ(fallingPiece->y, 1);
-    EXPECT_EQ(cellCentre(6, 0), kGray);
-    EXPECT_EQ(cellCentre(6, 2), kSquareBody);
+    struct Case {
+        const char* name;
+        int slot;
+        std::vector<WPARAM> keys;
+        std::tuple<int, int, int> place;
+        std::vector<std::pair<int, int>> painted, gray;
+        COLORREF colour;
+    };
+    const Case cases[] = {
+        {"left", 4, {VK_LEFT}, {3, 0, 0}, {{3, 0}, {4, 1}}, {{5, 0}}, kSquare},
+        {"right to the wall", 4, {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT}, {6, 0, 0}, {{7, 1}}, {{5, 0}}, kSquare},
+        {"the square never turns", 4, {VK_UP, VK_SPACE}, {4, 0, 0}, {}, {}, kSquare},
+        {"Enter steps one row", 4, {VK_RETURN}, {4, 1, 0}, {{4, 2}}, {{4, 0}}, kSquare},
+        {"no room to turn in row 0", 1, {VK_UP, VK_SPACE}, {6, 0, 0}, {}, {}, kBar},
+        {"up turns right", 1, {VK_RETURN, VK_UP}, {6, 1, 1}, {{5, 0}, {5, 3}}, {{7, 1}}, kBar},
+        {"space turns back left", 1, {VK_RETURN, VK_UP, VK_SPACE}, {6, 1, 0}, {{7, 1}}, {{5, 3}}, kBar},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        gameRunning = false;
+        forceSlot(*pieceSet, c.slot);
+        startGame();
+        for (WPARAM vk : c.keys)
+            key(vk);
+        EXPECT_EQ(where(), c.place);
+        for (auto [col, row] : c.painted)
+            EXPECT_EQ(cellCentre(col, row), c.colour) << col << ", " << row;
+        for (auto [col, row] : c.gray)
+            EXPECT_EQ(cellCentre(col, row), kGray) << col << ", " << row;
+    }
 }
 
-TEST_F(Play, TheBarTurnsBothWaysOnceThereIsRoom)
+TEST_F(Play, DownDropsAndSettlesAtOnceEvenWithoutMoving)
 {
-    nextPieceBySlot(1);
-    startGame();
-    key(VK_UP);
-    EXPECT_EQ(fallingPiece->rotation, 0) << "no room above row 0";
-    key(VK_RETURN);
-    key(VK_UP);
-    EXPECT_EQ(fallingPiece->rotation, 1);
-    const COLORREF bar = tileBodyColour(0x40F020);
-    for (int r = 0; r < 4; ++r)
-        EXPECT_EQ(cellCentre(5, r), bar) << r;
-    EXPECT_EQ(cellCentre(7, 1), kGray);
-    key(VK_SPACE);
-    EXPECT_EQ(fallingPiece->rotation, 0);
-    EXPECT_EQ(cellCentre(7, 1), bar);
-}
-
-TEST_F(Play, DropSettlesAtTheFloorAndEnterStopsThere)
-{
-    nextPieceBySlot(4);
+    forceSlot(*pieceSet, 4);
     startGame();
     key(VK_DOWN);
     EXPECT_NE(well->cellAt(4, 15), nullptr);
-    EXPECT_NE(well->cellAt(5, 14), nullptr);
-    EXPECT_EQ(cellCentre(4, 15), kSquareBody);
+    EXPECT_EQ(cellCentre(5, 14), kSquare);
     EXPECT_EQ(fallingPiece->y, 0) << "the next piece is in";
-    EXPECT_FALSE(fallingPiece->settled);
-
-    // The next square rests on the first: Enter refuses, Down settles at once.
     while (fallingPiece->canMoveDown())
         key(VK_RETURN);
-    EXPECT_EQ(fallingPiece->y, 12);
     key(VK_RETURN);
-    EXPECT_EQ(fallingPiece->y, 12);
-    EXPECT_EQ(well->cellAt(4, 13), nullptr);
+    EXPECT_EQ(fallingPiece->y, 12) << "Enter stops on the stack";
+    EXPECT_EQ(well->cellAt(4, 13), nullptr) << "and does not settle";
     key(VK_DOWN);
     EXPECT_NE(well->cellAt(4, 13), nullptr);
-    EXPECT_NE(well->cellAt(5, 12), nullptr);
-
-    // A piece that did not move at all still settles.
-    fallingPiece->y = 10;
-    key(VK_DOWN);
-    EXPECT_NE(well->cellAt(4, 11), nullptr);
 }
 
-TEST_F(Play, GravityStepsEveryEighthTickAndRestartsItsCount)
+TEST_F(Play, GravityStepsEveryEighthTickAndCountsAgainForANewPieceOrSpeed)
 {
-    nextPieceBySlot(4);
+    forceSlot(*pieceSet, 4);
     startGame();
     tick(7);
     EXPECT_EQ(fallingPiece->y, 0);
-    EXPECT_EQ(fallElapsedMs, 70);
     tick();
     EXPECT_EQ(fallingPiece->y, 1);
-    EXPECT_EQ(fallElapsedMs, 0);
-    EXPECT_EQ(cellCentre(4, 2), kSquareBody);
-
-    // A new piece starts the count again.
+    EXPECT_EQ(cellCentre(4, 2), kSquare);
     tick(5);
-    key(VK_DOWN);
-    EXPECT_EQ(fallElapsedMs, 0);
+    key(VK_DOWN);  // a new piece
     tick(7);
     EXPECT_EQ(fallingPiece->y, 0);
     tick();
     EXPECT_EQ(fallingPiece->y, 1);
-
-    // So does a change of speed: 50 means a step every 50 ticks.
     tick(5);
-    setSpeed(50);
-    EXPECT_EQ(fallDelayMs, 500);
-    EXPECT_EQ(fallElapsedMs, 0);
+    setSpeed(50);  // a step every 50 ticks, counted from now
     tick(49);
     EXPECT_EQ(fallingPiece->y, 1);
     tick();
     EXPECT_EQ(fallingPiece->y, 2);
-
-    // A piece that cannot fall settles at the gravity step.
     setSpeed(92);
     while (fallingPiece->canMoveDown())
         key(VK_RETURN);
     tick(8);
-    EXPECT_NE(well->cellAt(4, 13), nullptr);
-    EXPECT_EQ(fallingPiece->y, 0);
+    EXPECT_NE(well->cellAt(4, 13), nullptr) << "a piece that cannot fall settles at the step";
 }
 
-TEST_F(Play, PauseByKeyAndByLosingTheFocus)
+TEST_F(Play, PauseKeyAndFocusStopThePieceUntilTheyEnd)
 {
-    nextPieceBySlot(4);
+    forceSlot(*pieceSet, 4);
     startGame();
     key(VK_PAUSE);
-    EXPECT_TRUE(gamePaused);
     key(VK_LEFT);
     tick(30);
-    EXPECT_EQ(fallingPiece->x, 4);
-    EXPECT_EQ(fallingPiece->y, 0);
+    EXPECT_EQ(where(), std::make_tuple(4, 0, 0));
     EXPECT_EQ(fallElapsedMs, 0);
     key(VK_PAUSE);
-    EXPECT_FALSE(gamePaused);
     key(VK_LEFT);
     EXPECT_EQ(fallingPiece->x, 3);
 
-    SendMessageA(mainWindow, WM_KILLFOCUS, 0, 0);
-    EXPECT_TRUE(gamePaused);
-    tick(10);
-    EXPECT_EQ(fallingPiece->y, 0);
-    SendMessageA(mainWindow, WM_SETFOCUS, 0, 0);
-    EXPECT_FALSE(gamePaused) << "the focus brings back the state before";
+    for (bool pausedBefore : {false, true}) {
+        gamePaused = pausedBefore;
+        SendMessageA(mainWindow, WM_KILLFOCUS, 0, 0);
+        EXPECT_TRUE(gamePaused);
+        tick(10);
+        EXPECT_EQ(fallingPiece->y, 0);
+        SendMessageA(mainWindow, WM_SETFOCUS, 0, 0);
+        EXPECT_EQ(gamePaused, pausedBefore) << "the focus brings back the state from before";
+    }
+    gamePaused = false;
 
-    key(VK_PAUSE);
-    SendMessageA(mainWindow, WM_KILLFOCUS, 0, 0);
-    SendMessageA(mainWindow, WM_SETFOCUS, 0, 0);
-    EXPECT_TRUE(gamePaused) << "paused before the loss, paused after";
-    key(VK_PAUSE);
-
-    // Insert during play: the results window takes the focus, play stops.
+    // Insert during play: the results window takes the focus, play stops
+    // until a key has hidden it and the main window has the focus again.
     key(VK_INSERT);
     pumpMessages();
     EXPECT_TRUE(IsWindowVisible(resultsWindow));

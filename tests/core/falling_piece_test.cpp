@@ -8,13 +8,11 @@
 #include <utility>
 
 #include "shell_recorder.h"
+#include "tests/support/forced_pieces.h"
 
 namespace {
 
 using Cells = std::set<std::pair<int, int>>;
-
-int nextRemainder = 1;
-int chosenRemainder() { return nextRemainder; }
 
 struct Game {
     ShellRecorder shell;
@@ -23,17 +21,11 @@ struct Game {
     PieceSet set{kPieceSetCapacity};
     FallingPiece piece{&well, &set};
 
-    Game()
-    {
-        set.registerStandardPieces();
-        set.random = chosenRemainder;
-    }
-    // Remainder r picks the r-th occupied slot, with all seven pieces 1, 2,
-    // 3, 131, 4, 5, 133.
+    Game() { set.registerStandardPieces(); }
     void spawn(int id)
     {
-        const int ids[] = {1, 2, 3, 131, 4, 5, 133};
-        nextRemainder = static_cast<int>(std::find(ids, ids + 7, id) - ids) + 1;
+        const int ids[] = {1, 2, 3, 131, 4, 5, 133};  // slot order
+        forceSlot(set, static_cast<int>(std::find(ids, ids + 7, id) - ids));
         piece.spawn();
     }
     Cells cells()
@@ -292,7 +284,7 @@ TEST(FallingPiece, SwitchingMirrorsOffAfterAGameLeavesNoPointerFollowed)
     g.spawn(131);
     g.piece.y = 7;
     gameRunning = true;
-    nextRemainder = 7;
+    forceSlot(g.set, 6);  // 133 next
     ASSERT_TRUE(g.piece.settle());
     ASSERT_TRUE(gameEnded);
     ASSERT_EQ(g.piece.shape->id, 133);
@@ -301,7 +293,7 @@ TEST(FallingPiece, SwitchingMirrorsOffAfterAGameLeavesNoPointerFollowed)
     gameEnded = false;
     g.well.markAllRows();
     g.well.removeMarkedRows();
-    nextRemainder = 4;  // the square
+    forceDraw(g.set, 4);  // the square, now the fourth piece
     g.piece.spawn();
     while (g.piece.canMoveDown())
         ++g.piece.y;

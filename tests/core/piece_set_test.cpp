@@ -6,16 +6,13 @@
 #include <utility>
 
 #include "core/game_state.h"
+#include "tests/support/forced_pieces.h"
 
 namespace {
 
-int nextRemainder = 0;
-int chosenRemainder() { return nextRemainder; }
-
 int drawWith(PieceSet& set, int value)
 {
-    nextRemainder = value;
-    set.random = chosenRemainder;
+    forceDraw(set, value);
     PieceShape* shape = set.pickRandom();
     return shape ? shape->id : -1;
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "draw/gdi_objects.h"
-#include "test_window.h"
+#include "tests/support/win_test.h"
 
 namespace {
+
+constexpr COLORREF kRed = RGB(200, 10, 10), kGreen = RGB(10, 200, 10), kMark = RGB(7, 7, 7);
 
 class BackBufferTest : public ::testing::Test {
 protected:
@@ -14,115 +16,67 @@ protected:
         window = createTestWindow(169, 362);
         ASSERT_NE(window, nullptr);
         buffer.window = window;
+        markWindow();
     }
     void TearDown() override
     {
         buffer.endDrawing();
         buffer.deleteBitmap();
         DestroyWindow(window);
-        EXPECT_EQ(liveGdiObjects(), 0);
+        EXPECT_EQ(liveGdiObjects(), 0) << "a pen, brush or DC outlived its step";
     }
-    // Fills the whole bitmap through a surface of its own.
-    void paint(COLORREF colour)
+    void markWindow()
     {
-        HDC dc = buffer.beginDrawing();
-        ASSERT_NE(dc, nullptr);
-        fillSolid(dc, 0, 0, 169, 337, colour);
-        buffer.endDrawing();
+        HDC dc = GetDC(window);
+        fillSolid(dc, 0, 0, 169, 362, kMark);
+        ReleaseDC(window, dc);
     }
     HWND window = nullptr;
     BackBuffer buffer;
 };
 
-TEST_F(BackBufferTest, BitmapIsReplacedOnlyBySuccessfulCreation)
+TEST_F(BackBufferTest, OnlyASuccessfulCreationReplacesTheBitmap)
 {
     BackBuffer noWindow;
     EXPECT_FALSE(noWindow.createBitmap(10, 10));
+    EXPECT_EQ(buffer.beginDrawing(), nullptr) << "no bitmap yet";
+    buffer.blitToWindow();
+    EXPECT_EQ(windowPixel(window, 10, 10), kMark) << "nothing to copy yet";
 
     ASSERT_TRUE(buffer.createBitmap(169, 337));
     HBITMAP first = buffer.bitmap;
-    EXPECT_FALSE(buffer.createBitmap(0, 337));
-    EXPECT_FALSE(buffer.createBitmap(169, 0));
-    EXPECT_FALSE(buffer.createBitmap(-5, -5));
+    for (auto [w, h] : {std::pair{0, 337}, std::pair{169, 0}, std::pair{-5, -5}})
+        EXPECT_FALSE(buffer.createBitmap(w, h)) << w << "x" << h;
     EXPECT_EQ(buffer.bitmap, first);
-    EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_BITMAP));
-
     ASSERT_TRUE(buffer.createBitmap(169, 337));
-    EXPECT_NE(buffer.bitmap, first);
-    EXPECT_EQ(GetObjectType(first), 0u) << "the old bitmap must be deleted";
-    BITMAP info;
-    ASSERT_TRUE(GetObjectA(buffer.bitmap, sizeof info, &info));
-    EXPECT_EQ(info.bmWidth, 169);
-    EXPECT_EQ(info.bmHeight, 337);
-
+    EXPECT_EQ(GetObjectType(first), 0u) << "the old bitmap is deleted";
     EXPECT_TRUE(buffer.deleteBitmap());
     EXPECT_FALSE(buffer.deleteBitmap());
-    EXPECT_EQ(buffer.beginDrawing(), nullptr);
 }
 
-TEST_F(BackBufferTest, SurfacesNeverNest)
+TEST_F(BackBufferTest, SurfacesNeverNestAndTheBlitShowsWhatIsDrawnSoFar)
 {
     ASSERT_TRUE(buffer.createBitmap(169, 337));
     buffer.endDrawing();  // none open: nothing happens
-    EXPECT_EQ(buffer.memoryDC, nullptr);
-
-    HDC first = buffer.beginDrawing();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(GetCurrentObject(first, OBJ_BITMAP), buffer.bitmap);
-    EXPECT_EQ(buffer.beginDrawing(), nullptr);
-    EXPECT_EQ(buffer.memoryDC, first);
-    // The first surface still draws.
-    fillSolid(first, 0, 0, 10, 10, RGB(1, 2, 3));
-    EXPECT_EQ(GetPixel(first, 5, 5), RGB(1, 2, 3));
-    EXPECT_EQ(liveGdiObjects(), 1);
-
-    buffer.endDrawing();
-    EXPECT_EQ(buffer.memoryDC, nullptr);
-    EXPECT_EQ(GetObjectType(first), 0u) << "the memory DC must be deleted";
-    EXPECT_EQ(liveGdiObjects(), 0);
-    HDC again = buffer.beginDrawing();
-    EXPECT_NE(again, nullptr);
-    EXPECT_EQ(GetPixel(again, 5, 5), RGB(1, 2, 3));
-}
-
-TEST_F(BackBufferTest, BlitCopiesTheWholeBitmapWithOrWithoutAnOpenSurface)
-{
-    // Without a bitmap nothing is copied.
-    {
-        HDC dc = GetDC(window);
-        fillSolid(dc, 0, 0, 169, 362, RGB(7, 7, 7));
-        ReleaseDC(window, dc);
-    }
-    buffer.blitToWindow();
-    EXPECT_EQ(windowPixel(window, 10, 10), RGB(7, 7, 7));
-
-    ASSERT_TRUE(buffer.createBitmap(169, 337));
-    paint(RGB(200, 10, 10));
-    buffer.blitToWindow();
-    EXPECT_EQ(buffer.memoryDC, nullptr);
-    EXPECT_EQ(windowPixel(window, 0, 0), RGB(200, 10, 10));
-    EXPECT_EQ(windowPixel(window, 168, 336), RGB(200, 10, 10));
-    EXPECT_EQ(windowPixel(window, 168, 337), RGB(7, 7, 7)) << "the strip below the board is not touched";
-
-    // While a surface is open, blit shows what is drawn so far and leaves
-    // the surface open.
     HDC dc = buffer.beginDrawing();
     ASSERT_NE(dc, nullptr);
-    fillSolid(dc, 100, 200, 169, 337, RGB(10, 200, 10));
+    EXPECT_EQ(buffer.beginDrawing(), nullptr);
+    EXPECT_EQ(buffer.memoryDC, dc) << "the open surface stays";
+    fillSolid(dc, 0, 0, 169, 337, kRed);
+    fillSolid(dc, 100, 200, 169, 337, kGreen);
     buffer.blitToWindow();
-    EXPECT_EQ(buffer.memoryDC, dc);
-    EXPECT_EQ(windowPixel(window, 120, 250), RGB(10, 200, 10));
-    EXPECT_EQ(windowPixel(window, 50, 50), RGB(200, 10, 10));
+    EXPECT_EQ(buffer.memoryDC, dc) << "the blit leaves the surface open";
+    EXPECT_EQ(windowPixel(window, 0, 0), kRed);
+    EXPECT_EQ(windowPixel(window, 168, 336), kGreen);
+    EXPECT_EQ(windowPixel(window, 168, 337), kMark) << "the strip below the board is not touched";
     buffer.endDrawing();
+    EXPECT_EQ(GetObjectType(dc), 0u) << "the memory DC is deleted";
 
-    {
-        HDC wdc = GetDC(window);
-        fillSolid(wdc, 0, 0, 169, 362, RGB(7, 7, 7));
-        ReleaseDC(window, wdc);
-    }
-    buffer.blitToWindow();
-    EXPECT_EQ(windowPixel(window, 120, 250), RGB(10, 200, 10));
-    EXPECT_EQ(windowPixel(window, 50, 50), RGB(200, 10, 10));
+    markWindow();
+    buffer.blitToWindow();  // on a surface of its own
+    EXPECT_EQ(buffer.memoryDC, nullptr);
+    EXPECT_EQ(windowPixel(window, 50, 50), kRed);
+    EXPECT_EQ(windowPixel(window, 120, 250), kGreen);
 }
 
 }  // namespace

@@ -1,19 +1,12 @@
 #include "app_fixture.h"
 
-#include "app/commands.h"
 #include "core/game_state.h"
 #include "draw/gdi_objects.h"
 #include "resources/resource.h"
 #include "results/results_store.h"
 #include "tests/support/forced_pieces.h"
 
-Modals& modals()
-{
-    static Modals instance;
-    return instance;
-}
-
-void expectModal(ModalAction action) { modals().queued.push_back(std::move(action)); }
+Modals modals;
 
 std::string windowText(HWND window)
 {
@@ -22,62 +15,40 @@ std::string windowText(HWND window)
     return buffer;
 }
 
-namespace {
-
-void CALLBACK runQueuedAction(HWND window, UINT, UINT_PTR id, DWORD)
+void watchModals()
 {
-    KillTimer(window, id);
-    auto* action = static_cast<ModalAction*>(RemovePropA(window, "lumox.action"));
-    if (action)
-        (*action)(window);
-    delete action;
-}
-
-LRESULT CALLBACK watchModals(int code, WPARAM wParam, LPARAM lParam)
-{
-    HWND window = reinterpret_cast<HWND>(wParam);
-    char className[16] = {};
-    if (code == HCBT_ACTIVATE && GetClassNameA(window, className, sizeof className) &&
-        std::string(className) == "#32770" && !GetPropA(window, "lumox.seen")) {
-        SetPropA(window, "lumox.seen", reinterpret_cast<HANDLE>(1));
-        ModalSeen seen{windowText(window), "", L"", GetDlgItem(window, IDC_OK) != nullptr};
-        // A message box keeps its text in the static 0xFFFF.
-        if (HWND message = GetDlgItem(window, 0xFFFF); message && !seen.isDialog) {
-            seen.text = windowText(message);
-            wchar_t wide[512] = {};
-            GetWindowTextW(message, wide, 512);
-            seen.wideText = wide;
+    static const HHOOK hook = SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        HWND w = reinterpret_cast<HWND>(wParam);
+        char cls[8] = {};
+        if (code == HCBT_ACTIVATE && GetClassNameA(w, cls, sizeof cls) && !lstrcmpA(cls, "#32770") && !GetPropA(w, "seen")) {
+            SetPropA(w, "seen", w);
+            modals.seen.push_back({windowText(w), windowText(GetDlgItem(w, 0xFFFF))});  // a box's text
+            Answer answer = press(0);
+            if (modals.queued.empty())
+                ++modals.unexpected;
+            else
+                answer = modals.queued.front(), modals.queued.erase(modals.queued.begin());
+            SetPropA(w, "answer", new Answer(answer));
+            SetTimer(w, 1, 1, [](HWND w, UINT, UINT_PTR id, DWORD) {  // once the modal loop runs
+                KillTimer(w, id);
+                auto* answer = static_cast<Answer*>(RemovePropA(w, "answer"));
+                (*answer)(w);
+                delete answer;
+            });
         }
-        modals().seen.push_back(seen);
-        ModalAction action = [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); };
-        if (modals().queued.empty()) {
-            ++modals().unexpected;
-        } else {
-            action = modals().queued.front();
-            modals().queued.erase(modals().queued.begin());
-        }
-        // Acts once the modal loop runs, not inside the window's creation.
-        SetPropA(window, "lumox.action", new ModalAction(action));
-        SetTimer(window, 1, 1, runQueuedAction);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
 }
 
-bool* stillOpenTarget = nullptr;
+void expect(Answer answer) { modals.queued.push_back(std::move(answer)); }
 
-}  // namespace
-
-ModalAction press(int buttonId)
+Answer press(int buttonId)
 {
-    return [buttonId](HWND w) { PostMessageA(w, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0); };
+    return [buttonId](HWND w) { PostMessageA(w, buttonId ? WM_COMMAND : WM_CLOSE, buttonId, 0); };
 }
 
-ModalAction closeBox()
-{
-    return [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); };
-}
-
-ModalAction typeNameAndOk(const char* name)
+Answer typeNameAndOk(const char* name)
 {
     return [text = std::string(name)](HWND w) {
         SetDlgItemTextA(w, IDC_NAME_EDIT, text.c_str());
@@ -85,25 +56,9 @@ ModalAction typeNameAndOk(const char* name)
     };
 }
 
-ModalAction whileOpen(std::function<void(HWND)> during, ModalAction then)
+Answer whileOpen(std::function<void(HWND)> during, Answer then)
 {
-    return [during, then](HWND w) {
-        during(w);
-        then(w);
-    };
-}
-
-ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen)
-{
-    return [first, stillOpen](HWND w) {
-        first(w);
-        stillOpenTarget = stillOpen;
-        SetTimer(w, 2, 150, [](HWND window, UINT, UINT_PTR id, DWORD) {
-            KillTimer(window, id);
-            *stillOpenTarget = IsWindowVisible(window) != FALSE;
-            PostMessageA(window, WM_CLOSE, 0, 0);
-        });
-    };
+    return [during, then](HWND w) { during(w), then(w); };
 }
 
 void command(int id) { SendMessageA(mainWindow, WM_COMMAND, id, 0); }
@@ -111,7 +66,7 @@ void key(WPARAM vk) { SendMessageA(mainWindow, WM_KEYDOWN, vk, 0); }
 
 void tick(int times)
 {
-    for (int i = 0; i < times; ++i)
+    while (times--)
         SendMessageA(mainWindow, WM_TIMER, kGravityTimer, 0);
 }
 
@@ -142,24 +97,16 @@ COLORREF cellCentre(int column, int row)
     return c;
 }
 
-void watchModalWindows()
-{
-    static const HHOOK hook = SetWindowsHookExA(WH_CBT, watchModals, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-}
-
 void AppTest::SetUp()
 {
-    watchModalWindows();
     ASSERT_TRUE(appInitialised) << "the program is not running (did an Exit test run before?)";
-    modals() = {};
+    modals = {};
     resetGameState();
     delete resultsTable;  // a test may have read a table of another capacity
     resultsTable = new ResultsTable(kResultsCapacity);
     attachResultsTable(resultsTable);
     ShowWindow(resultsWindow, SW_HIDE);
-    HMENU game = GetSubMenu(GetMenu(mainWindow), 0);
-    if (!(GetMenuState(game, ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED))
+    if (!(GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED))
         command(ID_GAME_EXTENDEDTILESET);
     forceSlot(*pieceSet, 0);
     SetActiveWindow(mainWindow);
@@ -171,8 +118,8 @@ void AppTest::SetUp()
 void AppTest::TearDown()
 {
     pumpMessages();
-    EXPECT_EQ(modals().unexpected, 0) << "a box or dialog came up that the test did not expect";
-    EXPECT_TRUE(modals().queued.empty()) << "an expected box or dialog never came up";
+    EXPECT_EQ(modals.unexpected, 0) << "a box or dialog came up that the test did not expect";
+    EXPECT_TRUE(modals.queued.empty()) << "an expected box or dialog never came up";
     EXPECT_FALSE(backBuffer.memoryDC) << "a drawing surface was left open";
     EXPECT_EQ(liveGdiObjects(), 0) << "a pen, brush or DC outlived its drawing step";
 }

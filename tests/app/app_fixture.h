@@ -1,7 +1,8 @@
-// Runs the real program inside the test process: initApplication() once, in
-// a fresh working folder, then every test drives the real window procedures
-// with real messages. Message boxes and dialogs are answered by a CBT hook
-// that records what each showed.
+// The real program inside the test process: started once by the test main in
+// a fresh folder, then driven through its window procedures with real
+// messages. A CBT hook records every box and dialog (caption, and a box's
+// text) and answers it with the next queued answer once its modal loop runs;
+// one that comes with nothing queued is counted and closed.
 #pragma once
 
 #include <windows.h>
@@ -17,47 +18,40 @@
 #include "results/results_window.h"
 #include "tests/support/win_test.h"
 
-struct ModalSeen {
-    std::string caption;
-    std::string text;       // a message box's text, "" for dialogs
-    std::wstring wideText;  // the same as Windows shows it (UTF-16)
-    bool isDialog = false;  // one of the program's dialogs (they have button 1004)
+struct Modal {
+    std::string caption, text;
 };
-
-// What to do with a box or dialog, once its modal loop runs.
-using ModalAction = std::function<void(HWND)>;
-
+using Answer = std::function<void(HWND)>;
 struct Modals {
-    std::vector<ModalAction> queued;  // answers for the next boxes, in order
-    std::vector<ModalSeen> seen;
-    int unexpected = 0;               // boxes that came with nothing queued
+    std::vector<Answer> queued;
+    std::vector<Modal> seen;
+    int unexpected = 0;
 };
-Modals& modals();
-void watchModalWindows();  // installs the hook, once
-void expectModal(ModalAction action);
-
-ModalAction press(int buttonId);
-ModalAction closeBox();
-ModalAction typeNameAndOk(const char* name);
-// Runs `during` while the window is open, then answers with `then`.
-ModalAction whileOpen(std::function<void(HWND)> during, ModalAction then);
-// Does `first`; a while later notes whether the window is still open, then
-// closes it.
-ModalAction thenCheckStillOpen(ModalAction first, bool* stillOpen);
+extern Modals modals;
+void watchModals();
+void expect(Answer answer);
+Answer press(int buttonId);  // 0: the close box
+Answer typeNameAndOk(const char* name);
+Answer whileOpen(std::function<void(HWND)> during, Answer then);
 
 std::string windowText(HWND window);
 void command(int id);
 void key(WPARAM vk);
 void tick(int times = 1);
-// Starts a game without a question (none running).
-void startGame();
-// The names in tabulka.dat, slot order; {"(invalid)"} when it does not load.
-std::vector<std::string> namesOnDisk();
-// The colour at the centre of a board cell in the back buffer.
-COLORREF cellCentre(int column, int row);
+void startGame();  // New, with no game running
+std::vector<std::string> namesOnDisk();  // {"(invalid)"} when tabulka.dat does not load
+COLORREF cellCentre(int column, int row);  // in the back buffer
 
-class AppTest : public ::testing::Test {
-protected:
+// What the test main saw while the program started.
+struct StartRecord {
+    std::string scenario;  // tabulka.dat was: missing, damaged, refused or valid
+    bool started = false, mainVisibleDuringBox = false;
+    std::vector<Modal> boxes;
+    int places = -1;  // placesFor(0.5) right after start-up
+};
+extern StartRecord atStart;
+
+struct AppTest : ::testing::Test {
     void SetUp() override;     // back to the idle program of start-up
     void TearDown() override;  // every box expected, nothing left open
 };

@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstdio>
-
 #include "app/texts.h"
 #include "app_fixture.h"
 #include "core/game_state.h"
@@ -11,180 +7,134 @@
 
 namespace {
 
-class Commands : public AppTest {};
+struct Commands : AppTest {};
 
-bool tilesetChecked()
-{
-    return GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED;
-}
+bool tilesetChecked() { return GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED; }
 
-TEST_F(Commands, EndingARunningGameAsksFirstAndTicksMoveNothingMeanwhile)
+TEST_F(Commands, EndingARunningGameAsksFirstAndNothingMovesMeanwhile)
 {
     struct Case {
-        const char* name;
         int command, answer;
         bool runningAfter;
         int xAfter;  // 3: the game went on; 4: a new piece
     };
-    const Case cases[] = {
-        {"New, No", ID_GAME_NEW, IDNO, true, 3},
-        {"New, Yes: the flow, then a new game", ID_GAME_NEW, IDYES, true, 4},
-        {"Game Over, No", ID_GAME_GAMEOVER, IDNO, true, 3},
-        {"Game Over, Yes", ID_GAME_GAMEOVER, IDYES, false, 3},
-        {"Exit, No", ID_GAME_EXIT, IDNO, true, 3},
-    };
+    const Case cases[] = {{ID_GAME_NEW, IDNO, true, 3}, {ID_GAME_NEW, IDYES, true, 4}, {ID_GAME_GAMEOVER, IDNO, true, 3},
+                          {ID_GAME_GAMEOVER, IDYES, false, 3}, {ID_GAME_EXIT, IDNO, true, 3}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        modals() = {};
+        SCOPED_TRACE(testing::Message() << "command " << c.command << (c.answer == IDYES ? ", Yes" : ", No"));
+        modals = {};
         gameRunning = false;
         forceSlot(*pieceSet, 4);
         startGame();
         key(VK_LEFT);
         key(VK_PAUSE);
         bool runningDuringBox = true;
-        expectModal(whileOpen([&](HWND) { runningDuringBox = gameRunning, tick(20); }, press(c.answer)));
+        expect(whileOpen([&](HWND) { runningDuringBox = gameRunning, tick(20); }, press(c.answer)));
         if (c.answer == IDYES)
-            expectModal(press(IDOK));  // score 0: the game-over box
+            expect(press(IDOK));  // score 0: the game-over box
         command(c.command);
-        ASSERT_GE(modals().seen.size(), 1u);
-        EXPECT_EQ(modals().seen[0].text, text::kConfirmEnd);
-        EXPECT_EQ(modals().seen[0].caption, text::kConfirmEndCaption);
+        ASSERT_EQ(modals.seen.size(), c.answer == IDYES ? 2u : 1u);
+        EXPECT_EQ(modals.seen[0].caption + "|" + modals.seen[0].text, std::string(text::kConfirmEndCaption) + "|" + text::kConfirmEnd);
         if (c.answer == IDYES) {
-            ASSERT_EQ(modals().seen.size(), 2u);
-            EXPECT_EQ(modals().seen[1].text, text::kGameOver);
-            EXPECT_EQ(modals().seen[1].caption, text::kGameOverCaption);
+            EXPECT_EQ(modals.seen[1].caption + "|" + modals.seen[1].text, std::string(text::kGameOverCaption) + "|" + text::kGameOver);
         }
-        EXPECT_FALSE(runningDuringBox);
-        EXPECT_EQ(fallingPiece->y, 0);
-        EXPECT_EQ(gameRunning, c.runningAfter);
-        EXPECT_EQ(fallingPiece->x, c.xAfter);
-        EXPECT_FALSE(gameEnded);
-        EXPECT_TRUE(IsWindow(mainWindow));
-        if (c.xAfter == 4) {
-            EXPECT_FALSE(gamePaused) << "a new game starts unpaused";
-        }
+        EXPECT_FALSE(runningDuringBox || fallingPiece->y || gameEnded);
+        EXPECT_EQ(std::make_tuple(gameRunning, fallingPiece->x), std::make_tuple(c.runningAfter, c.xAfter));
+        EXPECT_EQ(gamePaused, c.xAfter == 3) << "only a new game starts unpaused";
     }
-}
-
-TEST_F(Commands, WithoutAGameNewStartsAtOnceAndTheOthersDoNothing)
-{
-    for (int id : {ID_GAME_GAMEOVER, ID_GAME_PAUSE, ID_GAME_UNPAUSE})
+    modals = {};
+    gameRunning = gamePaused = false;
+    for (int id : {ID_GAME_GAMEOVER, ID_GAME_PAUSE})
         command(id);
-    EXPECT_FALSE(gamePaused || gameRunning);
+    EXPECT_FALSE(gamePaused || gameRunning || modals.seen.size()) << "without a game: nothing";
     command(ID_GAME_NEW);
-    EXPECT_TRUE(gameRunning);
     command(ID_GAME_PAUSE);
-    command(ID_GAME_PAUSE);
-    EXPECT_TRUE(gamePaused);
+    EXPECT_TRUE(gameRunning && gamePaused) << "New starts at once";
     command(ID_GAME_UNPAUSE);
     EXPECT_FALSE(gamePaused);
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(ID_GAME_PAUSE, 1), 0);
     EXPECT_TRUE(gamePaused) << "the notification code is ignored";
-    EXPECT_TRUE(modals().seen.empty());
 }
 
-TEST_F(Commands, TheTilesetChangesOnlyBetweenGames)
+TEST_F(Commands, TheTilesetChangesOnlyBetweenGamesAndClearAsksFirst)
 {
     command(ID_GAME_EXTENDEDTILESET);
     EXPECT_FALSE(tilesetChecked());
     EXPECT_EQ(pieceSet->count, 5);
     startGame();
-    expectModal(press(IDOK));
+    expect(press(IDOK));
     command(ID_GAME_EXTENDEDTILESET);
-    ASSERT_EQ(modals().seen.size(), 1u);
-    EXPECT_EQ(modals().seen[0].text, text::kNoTilesetChange);
-    EXPECT_EQ(modals().seen[0].caption, text::kNoTilesetChangeCaption);
-    EXPECT_FALSE(tilesetChecked());
-    EXPECT_FALSE(gamePaused) << "held during the box, then restored";
+    EXPECT_EQ(modals.seen.at(0).caption + "|" + modals.seen[0].text,
+              std::string(text::kNoTilesetChangeCaption) + "|" + text::kNoTilesetChange);
+    EXPECT_FALSE(tilesetChecked() || gamePaused) << "the pause is held only while the box is open";
     gameRunning = false;
     command(ID_GAME_EXTENDEDTILESET);
     EXPECT_TRUE(tilesetChecked());
-    EXPECT_EQ(pieceSet->slots[3]->id, 131);
-    EXPECT_EQ(pieceSet->slots[6]->id, 133);
-}
+    EXPECT_EQ(pieceSet->count, 7);
 
-TEST_F(Commands, ClearAsksThenEmptiesTheTableAndTheFile)
-{
     resultsTable->insert("Alena", 9.0);
     saveResultsTable(*resultsTable, "tabulka.dat");
     bool pausedDuringBox = false;
-    expectModal(whileOpen([&](HWND) { pausedDuringBox = gamePaused; }, press(IDNO)));
+    expect(whileOpen([&](HWND) { pausedDuringBox = gamePaused; }, press(IDNO)));
     command(ID_RESULTS_CLEAR);
-    EXPECT_EQ(modals().seen[0].text, text::kConfirmClear);
-    EXPECT_EQ(modals().seen[0].caption, text::kConfirmClearCaption);
+    EXPECT_EQ(modals.seen.at(1).caption + "|" + modals.seen[1].text, std::string(text::kConfirmClearCaption) + "|" + text::kConfirmClear);
     EXPECT_TRUE(pausedDuringBox);
     EXPECT_EQ(namesOnDisk(), std::vector<std::string>{"Alena"});
-    expectModal(press(IDYES));
+    expect(press(IDYES));
     command(ID_RESULTS_CLEAR);
     EXPECT_EQ(resultsTable->placesFor(1.0), 10);
-    EXPECT_TRUE(namesOnDisk().empty()) << "rewritten at once";
+    EXPECT_TRUE(namesOnDisk().empty()) << "the file is rewritten at once";
     EXPECT_FALSE(gamePaused);
 }
 
 TEST_F(Commands, TheSpeedDialogShowsClampsAndAppliesOnlyOnOk)
 {
-    auto speedShown = [](HWND dialog) { return GetDlgItemInt(dialog, IDC_SPEED_EDIT, nullptr, FALSE); };
-    auto leaveEdit = [](HWND dialog, const char* typed) {
-        SetDlgItemTextA(dialog, IDC_SPEED_EDIT, typed);
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SPEED_EDIT, EN_KILLFOCUS), 0);
+    auto shown = [](HWND d) { return GetDlgItemInt(d, IDC_SPEED_EDIT, nullptr, FALSE); };
+    std::vector<unsigned> seen;
+    auto leave = [&](HWND d, const char* typed) {  // the edit loses the focus
+        SetDlgItemTextA(d, IDC_SPEED_EDIT, typed);
+        SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_SPEED_EDIT, EN_KILLFOCUS), 0);
+        seen.push_back(shown(d));
     };
-    unsigned shown = 0, afterDefault = 0, afterZero = 0, afterHuge = 0;
-    expectModal(whileOpen(
-        [&](HWND d) {
-            shown = speedShown(d);
-            leaveEdit(d, "0");
-            afterZero = speedShown(d);
-            leaveEdit(d, "150");
-            afterHuge = speedShown(d);
-            SendMessageA(d, WM_COMMAND, IDC_DEFAULT, 0);
-            afterDefault = speedShown(d);
-        },
-        press(IDC_CANCEL)));
+    expect(whileOpen([&](HWND d) {
+        seen.push_back(shown(d));
+        leave(d, "0");
+        leave(d, "150");
+        SendMessageA(d, WM_COMMAND, IDC_DEFAULT, 0);
+        seen.push_back(shown(d));
+    }, press(IDC_CANCEL)));
     command(ID_GAME_SPEED);
-    EXPECT_EQ(modals().seen.at(0).caption, "Rychlost hry");
-    EXPECT_EQ(std::make_tuple(shown, afterZero, afterHuge, afterDefault), std::make_tuple(92u, 1u, 99u, 92u));
+    EXPECT_EQ(modals.seen.at(0).caption, "Rychlost hry");
+    EXPECT_EQ(seen, (std::vector<unsigned>{92, 1, 99, 92}));
     EXPECT_EQ(fallDelayMs, 80) << "Cancel applies nothing";
-
-    struct Case {
-        const char* typed;
-        ModalAction answer;
-        int delay;
-    };
-    const Case cases[] = {{"50", closeBox(), 80}, {"50", press(IDC_OK), 500}, {"", press(IDC_OK), 990}};
-    unsigned reopened = 0;
-    for (const Case& c : cases) {
-        expectModal(whileOpen(
-            [&](HWND d) {
-                reopened = speedShown(d);
-                SetDlgItemTextA(d, IDC_SPEED_EDIT, c.typed);
-            },
-            c.answer));
+    const std::tuple<const char*, int, int> cases[] = {{"50", 0, 80}, {"50", IDC_OK, 500}, {"", IDC_OK, 990}};
+    for (const auto& [typed, button, delay] : cases) {
+        seen.clear();
+        expect(whileOpen([&](HWND d) { seen.push_back(shown(d)), SetDlgItemTextA(d, IDC_SPEED_EDIT, typed); }, press(button)));
         fallElapsedMs = 30;
         command(ID_GAME_SPEED);
-        EXPECT_EQ(fallDelayMs, c.delay) << "typed \"" << c.typed << "\"";
+        EXPECT_EQ(fallDelayMs, delay) << "\"" << typed << "\", button " << button;
     }
-    EXPECT_EQ(reopened, 50u) << "the dialog shows the speed in force";
+    EXPECT_EQ(seen, std::vector<unsigned>{50}) << "the dialog shows the speed in force";
     EXPECT_EQ(fallElapsedMs, 0) << "OK restarts the fall clock";
 }
 
 TEST_F(Commands, AboutClosesWithOkEnterAndItsCloseBoxButNotEscape)
 {
-    auto keyToFocus = [](WPARAM vk) {
-        return [vk](HWND d) {
-            HWND target = GetFocus();
-            PostMessageA(target && IsChild(d, target) ? target : d, WM_KEYDOWN, vk, 0);
-        };
-    };
-    for (ModalAction close : {press(IDC_OK), ModalAction(keyToFocus(VK_RETURN)), closeBox()}) {
-        expectModal(close);
+    for (Answer close : {press(IDC_OK), press(0), Answer([](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); })}) {
+        expect(close);
         command(ID_HELP_ABOUT);
     }
-    bool openAfterEscape = false;
-    expectModal(thenCheckStillOpen(keyToFocus(VK_ESCAPE), &openAfterEscape));
+    bool openAfterCancel = false;
+    expect([&](HWND d) {
+        SendMessageA(d, WM_COMMAND, IDCANCEL, 0);  // what Escape sends
+        openAfterCancel = IsWindowVisible(d);
+        PostMessageA(d, WM_CLOSE, 0, 0);
+    });
     command(ID_HELP_ABOUT);
-    EXPECT_EQ(modals().seen.size(), 4u);
-    EXPECT_EQ(modals().seen[0].caption, "O programu");
-    EXPECT_TRUE(openAfterEscape);
+    EXPECT_EQ(modals.seen.size(), 4u);
+    EXPECT_EQ(modals.seen[0].caption, "O programu");
+    EXPECT_TRUE(openAfterCancel);
 }
 
 }  // namespace

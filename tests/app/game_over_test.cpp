@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "app/texts.h"
 #include "app_fixture.h"
 #include "core/game_state.h"
@@ -11,12 +6,8 @@
 
 namespace {
 
-constexpr COLORREF kBrickRed = RGB(192, 64, 32);
-
-class GameOver : public AppTest {
-protected:
-    // Ends a running game with this score through the game-over notice.
-    void endWithScore(double value)
+struct GameOver : AppTest {
+    void endWithScore(double value)  // through the game-over notice
     {
         if (!gameRunning)
             startGame();
@@ -25,105 +16,83 @@ protected:
         SendMessageA(mainWindow, WM_APP, 0, 0);
         EXPECT_FALSE(gameRunning);
     }
-    static std::string nameIn(int slot)
-    {
-        return holdsResult(resultsTable->slots[slot]) ? resultsTable->slots[slot]->name : "";
-    }
 };
 
-TEST_F(GameOver, ScoresWithoutAPlaceGetTheBox)
-{
-    for (int i = 0; i < 10; ++i)
-        resultsTable->insert("x", 10.0 - i);  // the lowest is 1.0
-    ResultsTable* full = resultsTable;
-    for (double value : {1.0, 0.0}) {
-        expectModal(press(IDOK));
-        endWithScore(value);
-        EXPECT_EQ(modals().seen.back().caption, text::kGameOverCaption) << value;
-        full->clear();  // 0.0 gets the box even with an empty table
-    }
-    EXPECT_EQ(modals().seen[0].text, "Hra pro tebe konci, sraci...");
-    EXPECT_FALSE(IsWindowVisible(resultsWindow));
-}
-
-TEST_F(GameOver, AQualifyingScoreIsEnteredShownBesideAndSaved)
-{
-    RECT shownAt = {};
-    bool shownBeforeDialog = false;
-    expectModal(whileOpen(
-        [&](HWND) {
-            shownBeforeDialog = IsWindowVisible(resultsWindow) != FALSE;
-            GetWindowRect(resultsWindow, &shownAt);
-            tick(30);  // ticks keep coming while the dialog is open
-        },
-        typeNameAndOk("Alena")));
-    endWithScore(12.5);
-    ASSERT_EQ(modals().seen.size(), 1u);
-    EXPECT_EQ(modals().seen[0].caption, "Zápis do tabulky");
-    EXPECT_TRUE(shownBeforeDialog);
-    RECT main;
-    GetWindowRect(mainWindow, &main);
-    EXPECT_EQ(std::make_pair(shownAt.left, shownAt.top), std::make_pair(main.right, main.top));
-    EXPECT_EQ(fallingPiece->y, 0);
-    EXPECT_TRUE(IsWindowVisible(resultsWindow)) << "shown again with the new entry";
-    EXPECT_EQ(namesOnDisk(), std::vector<std::string>{"Alena"}) << "saved when the dialog closes";
-}
-
-TEST_F(GameOver, NamesAreStoredAsTypedWithinNineteenBytes)
+TEST_F(GameOver, OnlyAScoreThatEarnsAPlaceOpensTheNameDialog)
 {
     struct Case {
-        const char* typed;
-        const char* stored;
+        double score;
+        Answer answer;
+        const char* caption;
+        std::vector<std::string> names;
     };
-    const Case cases[] = {{"", " "}, {"abcdefghijklmnopqrstuvwxy", "abcdefghijklmnopqrs"}, {"  Řeřicha  ", "  Řeřicha  "}};
-    double value = 3.0;
+    const Case cases[] = {
+        {0.0, press(IDOK), "GAME OVER", {}},  // even with an empty table
+        {3.0, typeNameAndOk(""), "Zápis do tabulky", {" "}},
+        {4.0, typeNameAndOk("abcdefghijklmnopqrstuvwxy"), "Zápis do tabulky", {"abcdefghijklmnopqrs", " "}},
+        {5.0, typeNameAndOk("  Řeřicha  "), "Zápis do tabulky", {"  Řeřicha  ", "abcdefghijklmnopqrs", " "}},
+        {6.0, press(0), "Zápis do tabulky", {"  Řeřicha  ", "abcdefghijklmnopqrs", " "}},  // the close box
+        {6.0, press(IDCANCEL), "Zápis do tabulky", {}},  // Escape: still open, closed by the test
+    };
     for (const Case& c : cases) {
-        expectModal(typeNameAndOk(c.typed));
-        endWithScore(value);
-        EXPECT_EQ(nameIn(0), c.stored) << "typed \"" << c.typed << "\"";
-        value += 1.0;
+        SCOPED_TRACE(c.score);
+        modals = {};
+        bool openAfterAnswer = false;
+        expect([&](HWND d) {
+            c.answer(d);
+            pumpMessages();
+            openAfterAnswer = IsWindowVisible(d);
+            PostMessageA(d, WM_CLOSE, 0, 0);
+        });
+        endWithScore(c.score);
+        EXPECT_EQ(modals.seen.at(0).caption, c.caption);
+        if (!c.names.empty()) {
+            EXPECT_EQ(namesOnDisk(), c.names) << "saved when the dialog closes";
+        }
+        EXPECT_EQ(openAfterAnswer, c.names.empty() && c.score > 0) << "only Escape leaves the dialog open";
+        EXPECT_EQ(IsWindowVisible(resultsWindow) != FALSE, c.score > 0) << "shown again after the dialog";
     }
+    EXPECT_EQ(modals.seen.size(), 1u);
+    while (resultsTable->placesFor(1.0) > 0)
+        resultsTable->insert("x", 1.0);
+    expect(press(IDOK));
+    endWithScore(1.0);
+    EXPECT_EQ(modals.seen.back().text, text::kGameOver) << "a full table whose lowest equals the score";
 }
 
-TEST_F(GameOver, TheCloseBoxInsertsNothingAndEscapeKeepsTheDialog)
+TEST_F(GameOver, TheFlowRunsBesideTheMainWindowWhileTicksMoveNothing)
 {
-    bool openAfterEscape = false;
-    expectModal(thenCheckStillOpen(press(IDCANCEL), &openAfterEscape));
-    endWithScore(4.0);
-    EXPECT_TRUE(openAfterEscape);
-    EXPECT_EQ(resultsTable->placesFor(0.5), 10);
-    EXPECT_TRUE(IsWindowVisible(resultsWindow));
-}
-
-TEST_F(GameOver, TheLastSettleScoresAfterTheFlow)
-{
-    // Row 15 lacks columns 0-1, which the square fills; the rows where
-    // pieces enter are blocked, so the next piece has no room.
     forceSlot(*pieceSet, 4);
     startGame();
     score = 2.0;
+    // Row 15 lacks columns 0-1, which the square fills; the rows where pieces
+    // enter are blocked, so the next piece has no room.
     for (int c = 2; c < 8; ++c)
         well->setCell(c, 15, pieceSet->slots[0]);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 4; c < 8; ++c)
-            well->setCell(c, r, pieceSet->slots[0]);
+    for (int c = 4; c < 8; ++c)
+        well->setCell(c, 0, pieceSet->slots[0]);
     fallingPiece->x = 0;
+    RECT shownAt = {}, main;
     double scoreSeen = -1;
-    expectModal(whileOpen([&](HWND) { scoreSeen = score; }, typeNameAndOk("Tomáš")));
+    expect(whileOpen([&](HWND) {
+        scoreSeen = score;
+        GetWindowRect(resultsWindow, &shownAt);
+        tick(30);
+    }, typeNameAndOk("Tomáš")));
     key(VK_DOWN);
-    EXPECT_DOUBLE_EQ(scoreSeen, 2.0);
+    GetWindowRect(mainWindow, &main);
+    EXPECT_EQ(std::make_pair(shownAt.left, shownAt.top), std::make_pair(main.right, main.top)) << "shown before the dialog";
+    EXPECT_DOUBLE_EQ(scoreSeen, 2.0) << "the last settle's points come after the flow";
     EXPECT_STREQ(scoreText, "3.0");
-    EXPECT_TRUE(gameEnded);
-    EXPECT_FALSE(gameRunning);
+    EXPECT_EQ(fallingPiece->y, 0);
+    EXPECT_TRUE(gameEnded && !gameRunning);
 }
 
 TEST_F(GameOver, TheResultsWindowListsEveryResultTheBestInRed)
 {
-    for (int i = 0; i < 10; ++i)
-        resultsTable->insert(std::string(i == 0 ? 300 : 3, 'a' + i).c_str(), 12.5 - i);
+    for (int i = 0; i < 10; ++i)  // the best with a name longer than the line
+        resultsTable->insert(std::string(i == 0 ? 300 : 3, static_cast<char>('a' + i)).c_str(), 12.5 - i);
     command(ID_RESULTS_SHOW);
-    pumpMessages();
-    ASSERT_TRUE(IsWindowVisible(resultsWindow));
     RECT main, results, client;
     GetWindowRect(mainWindow, &main);
     GetWindowRect(resultsWindow, &results);
@@ -133,28 +102,21 @@ TEST_F(GameOver, TheResultsWindowListsEveryResultTheBestInRed)
     HDC dc = GetDC(resultsWindow);
     TEXTMETRICA tm;
     GetTextMetricsA(dc, &tm);
-    const int h = tm.tmHeight;
-    EXPECT_GE(client.bottom, 10 * h);
-    EXPECT_GE(client.right, 150);
-    // The first row red, the long name cut under its score; the others black.
-    EXPECT_GT(countPixels(dc, 123, 0, 150, h, kBrickRed), 5);
-    EXPECT_EQ(countPixels(dc, 0, h, client.right, client.bottom, kBrickRed), 0);
+    const int h = tm.tmHeight, red = RGB(192, 64, 32);
+    EXPECT_TRUE(client.bottom >= 10 * h && client.right >= 150);
+    EXPECT_GT(countPixels(dc, 123, 0, 150, h, red), 5) << "the score stands over the long name";
+    EXPECT_EQ(countPixels(dc, 0, h, client.right, client.bottom, red), 0) << "only the first row in red";
     EXPECT_GT(countPixels(dc, 0, 9 * h, 150, 10 * h, RGB(0, 0, 0)), 20);
     EXPECT_EQ(GetPixel(dc, client.right - 1, client.bottom - 1), GetSysColor(COLOR_BTNFACE));
     ReleaseDC(resultsWindow, dc);
 
-    // A key or the close box hides it; repainted, it stays where it was put.
-    SendMessageA(resultsWindow, WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_FALSE(IsWindowVisible(resultsWindow));
-    command(ID_RESULTS_SHOW);
     SetWindowPos(resultsWindow, nullptr, 700, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     InvalidateRect(resultsWindow, nullptr, TRUE);
     UpdateWindow(resultsWindow);
     GetWindowRect(resultsWindow, &results);
-    EXPECT_EQ(std::make_pair(results.left, results.top), std::make_pair(700L, 400L));
+    EXPECT_EQ(std::make_pair(results.left, results.top), std::make_pair(700L, 400L)) << "repainted where it was put";
     SendMessageA(resultsWindow, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(resultsWindow));
-    EXPECT_TRUE(IsWindow(resultsWindow));
+    EXPECT_TRUE(IsWindow(resultsWindow) && !IsWindowVisible(resultsWindow)) << "the close box only hides it";
 }
 
 }  // namespace

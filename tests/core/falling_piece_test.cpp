@@ -28,18 +28,25 @@ struct Game {
         forceSlot(set, static_cast<int>(std::find(ids, ids + 7, id) - ids));
         piece.spawn();
     }
+    void place(int x, int y, int rotation)
+    {
+        piece.x = x;
+        piece.y = y;
+        piece.rotation = rotation;
+    }
     Cells cells()
     {
         Cells out;
         walkCells(*piece.shape, piece.x, piece.y, piece.rotation, [&](int c, int r) { return out.insert({c, r}), true; });
         return out;
     }
+    // Fills the cells, or the whole row except the gaps.
     void block(const Cells& cells)
     {
         for (auto [c, r] : cells)
             well.setCell(c, r, set.slots[0]);
     }
-    void fillRowExcept(int row, std::initializer_list<int> gaps)
+    void fillRow(int row, std::initializer_list<int> gaps = {})
     {
         for (int c = 0; c < kBoardColumns; ++c)
             if (std::find(gaps.begin(), gaps.end(), c) == gaps.end())
@@ -55,39 +62,30 @@ TEST(FallingPiece, EveryPieceEntersWithItsLeftmostCellInTheMiddleColumn)
         Colour colour;
     };
     const Case cases[] = {
-        {1, 5, 0, {{5, 0}, {4, 1}, {5, 1}, {6, 1}}, 0x2040F0},
-        {2, 6, 0, {{4, 0}, {5, 0}, {6, 0}, {7, 0}}, 0x40F020},
-        {3, 4, 1, {{5, 0}, {4, 1}, {5, 1}, {4, 2}}, 0xF02040},
-        {131, 4, 1, {{4, 0}, {4, 1}, {5, 1}, {5, 2}}, 0xF02040},
-        {4, 4, 0, {{4, 0}, {5, 0}, {4, 1}, {5, 1}}, 0xA020A0},
-        {5, 4, 2, {{4, 0}, {4, 1}, {4, 2}, {5, 2}}, 0x40D0E0},
+        {1, 5, 0, {{5, 0}, {4, 1}, {5, 1}, {6, 1}}, 0x2040F0},   {2, 6, 0, {{4, 0}, {5, 0}, {6, 0}, {7, 0}}, 0x40F020},
+        {3, 4, 1, {{5, 0}, {4, 1}, {5, 1}, {4, 2}}, 0xF02040},   {131, 4, 1, {{4, 0}, {4, 1}, {5, 1}, {5, 2}}, 0xF02040},
+        {4, 4, 0, {{4, 0}, {5, 0}, {4, 1}, {5, 1}}, 0xA020A0},   {5, 4, 2, {{4, 0}, {4, 1}, {4, 2}, {5, 2}}, 0x40D0E0},
         {133, 5, 2, {{5, 0}, {5, 1}, {5, 2}, {4, 2}}, 0x40D0E0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
         Game g;
-        // Left over from an earlier piece of the same kind, turned.
-        for (int i = 0; i < 7; ++i)
-            if (g.set.slots[i]->rotatable)
-                g.set.slots[i]->rotation = 1;
-        g.piece.rotation = 2;
+        for (int i = 0; i < 7; ++i)  // left turned by earlier pieces of each kind
+            g.set.slots[i]->rotation = g.set.slots[i]->rotatable ? 1 : 0;
+        g.place(0, 0, 2);
         g.piece.settled = true;
         fallElapsedMs = 70;
         g.spawn(c.id);
         ASSERT_EQ(g.piece.shape->id, c.id);
-        EXPECT_EQ(g.piece.shape->colour, c.colour);
-        EXPECT_EQ(std::make_pair(g.piece.x, g.piece.y), std::make_pair(c.x, c.y));
-        EXPECT_EQ(std::make_pair(g.piece.prevX, g.piece.prevY), std::make_pair(c.x, c.y));
-        EXPECT_EQ(g.piece.prevRotation, 0);
+        EXPECT_EQ(g.piece.shape->colour, c.colour) << c.id;
+        EXPECT_EQ(std::make_tuple(g.piece.x, g.piece.y, g.piece.prevX, g.piece.prevY, g.piece.prevRotation),
+                  std::make_tuple(c.x, c.y, c.x, c.y, 0)) << c.id;
         EXPECT_EQ(g.piece.rotation, c.id == 4 ? 2 : 0) << "only the square keeps its counter";
-        EXPECT_EQ(g.cells(), c.cells);
-        EXPECT_FALSE(g.piece.settled);
-        EXPECT_EQ(fallElapsedMs, 0);
-        EXPECT_FALSE(gameEnded);
+        EXPECT_EQ(g.cells(), c.cells) << c.id;
+        EXPECT_FALSE(g.piece.settled || gameEnded || fallElapsedMs) << c.id;
     }
 }
 
-TEST(FallingPiece, TestsAnswerWithoutMoving)
+TEST(FallingPiece, TestsAnswerWithoutMovingAnything)
 {
     struct Case {
         const char* name;
@@ -104,7 +102,7 @@ TEST(FallingPiece, TestsAnswerWithoutMoving)
         {"square never turns", 4, 4, 5, 0, {}, true, true, true, false, false},
         {"square on the floor", 4, 4, 14, 0, {}, true, true, false, false, false},
         {"square on a cell", 4, 4, 10, 0, {{5, 12}}, true, true, false, false, false},
-        {"square against walls and cells", 4, 0, 5, 0, {{2, 6}}, false, false, true, false, false},
+        {"square between wall and cell", 4, 0, 5, 0, {{2, 6}}, false, false, true, false, false},
         {"upright bar at the left wall", 2, 1, 5, 1, {}, false, true, true, false, false},
     };
     for (const Case& c : cases) {
@@ -112,188 +110,138 @@ TEST(FallingPiece, TestsAnswerWithoutMoving)
         Game g;
         g.spawn(c.id);
         g.block(c.blocked);
-        g.piece.x = c.x;
-        g.piece.y = c.y;
-        g.piece.rotation = c.rotation;
-        EXPECT_EQ(g.piece.canMoveLeft(), c.left);
-        EXPECT_EQ(g.piece.canMoveRight(), c.right);
-        EXPECT_EQ(g.piece.canMoveDown(), c.down);
-        EXPECT_EQ(g.piece.canRotateLeft(), c.turnLeft);
-        EXPECT_EQ(g.piece.canRotateRight(), c.turnRight);
+        g.place(c.x, c.y, c.rotation);
+        auto answers = [&] {
+            return std::vector<bool>{g.piece.canMoveLeft(), g.piece.canMoveRight(), g.piece.canMoveDown(),
+                                     g.piece.canRotateLeft(), g.piece.canRotateRight()};
+        };
+        EXPECT_EQ(answers(), (std::vector<bool>{c.left, c.right, c.down, c.turnLeft, c.turnRight}));
         EXPECT_EQ(std::make_tuple(g.piece.x, g.piece.y, g.piece.rotation), std::make_tuple(c.x, c.y, c.rotation));
         g.piece.settled = true;
-        EXPECT_FALSE(g.piece.canMoveLeft() || g.piece.canMoveRight() || g.piece.canMoveDown() ||
-                     g.piece.canRotateLeft() || g.piece.canRotateRight())
-            << "a settled piece answers no";
+        EXPECT_EQ(answers(), std::vector<bool>(5, false)) << "a settled piece answers no";
     }
-}
-
-TEST(FallingPiece, TurnCountersWrapAndTheSquareKeepsItsOwn)
-{
     Game g;
-    g.spawn(2);
+    g.spawn(1);
     g.piece.rotateLeft();
     EXPECT_EQ(g.piece.rotation, 3);
     g.piece.rotateRight();
     EXPECT_EQ(g.piece.rotation, 0);
-    g.piece.y = 1;
-    g.piece.rotateRight();
-    EXPECT_EQ(g.cells(), (Cells{{5, 0}, {5, 1}, {5, 2}, {5, 3}}));
     g.spawn(4);
-    g.piece.rotateLeft();
+    g.piece.rotation = 2;
     g.piece.rotateRight();
-    g.piece.rotateRight();
-    EXPECT_EQ(g.piece.rotation, 1) << "the square's counter stays where the bar left it";
-    EXPECT_EQ(g.piece.shape->rotation, 0);
+    EXPECT_EQ(std::make_pair(g.piece.rotation, g.piece.shape->rotation), std::make_pair(2, 0)) << "the square never turns";
 }
 
-TEST(FallingPiece, SettlingScoresCompletedRowsAfterTheNextPieceIsIn)
+TEST(FallingPiece, SettlingScoresTheCompletedRowsAfterTheNextPieceIsIn)
 {
-    struct Case {
-        int rows;
-        const char* scoreText;  // from 1.0 before
-    };
-    for (const Case& c : {Case{0, "1.0"}, Case{1, "2.0"}, Case{2, "4.0"}, Case{3, "5.5"}, Case{4, "7.0"}}) {
-        SCOPED_TRACE(c.rows);
+    for (auto [rows, text] : {std::pair{0, "1.0"}, {1, "2.0"}, {2, "4.0"}, {3, "5.5"}, {4, "7.0"}}) {
+        SCOPED_TRACE(rows);
         Game g;
         score = 1.0;
-        // An upright bar in column 0, rows 12 to 15; the bottom rows lack
-        // only column 0.
-        for (int r = 16 - c.rows; r < 16; ++r)
-            g.fillRowExcept(r, {0});
+        for (int r = 16 - rows; r < 16; ++r)
+            g.fillRow(r, {0});
         g.spawn(2);
-        g.piece.rotation = 1;
-        g.piece.x = 1;
-        g.piece.y = 13;
-        ASSERT_EQ(g.cells(), (Cells{{0, 12}, {0, 13}, {0, 14}, {0, 15}}));
-        g.shell.events.clear();
+        g.place(1, 13, 1);  // upright in column 0, rows 12 to 15
+        ShellRecorder::events.clear();
         EXPECT_TRUE(g.piece.settle());
-        EXPECT_STREQ(scoreText, c.scoreText);
+        EXPECT_STREQ(scoreText, text);
         std::vector<std::string> events = {"strip", "repaint"};
-        if (c.rows > 0)
+        if (rows > 0)
             events.insert(events.begin(), {"redraw", "repaint"});
-        EXPECT_EQ(g.shell.events, events);
+        EXPECT_EQ(ShellRecorder::events, events);
         for (int r = 0; r < 16; ++r)
-            EXPECT_EQ(g.well.cellAt(0, r) != nullptr, r >= 12 + c.rows) << "row " << r;
+            EXPECT_EQ(g.well.cellAt(0, r) != nullptr, r >= 12 + rows) << "row " << r;
         EXPECT_FALSE(g.piece.settled) << "the next piece is in play";
     }
 }
 
-TEST(FallingPiece, TheGameOverFlowSeesTheScoreWithoutTheLastPoints)
+TEST(FallingPiece, TheGameEndsWhenTheNextPieceHasNoRoomBeforeTheLastPointsCount)
 {
     Game g;
     score = 2.0;
-    // Row 15 lacks columns 0 and 1, which the square fills; the rows where
-    // pieces enter are blocked, so the next piece has no room.
-    g.fillRowExcept(15, {0, 1});
-    g.fillRowExcept(0, {0, 1, 2, 3});
-    g.fillRowExcept(1, {0, 1, 2, 3});
+    g.fillRow(15, {0, 1});  // the square completes it
+    g.fillRow(0, {0, 1, 2, 3});  // where pieces enter
     g.spawn(4);
-    g.piece.x = 0;
-    g.piece.y = 14;
-    g.shell.events.clear();
+    g.place(0, 14, 0);
+    ShellRecorder::events.clear();
     EXPECT_TRUE(g.piece.settle());
     EXPECT_TRUE(gameEnded);
-    EXPECT_DOUBLE_EQ(g.shell.scoreAtGameOver, 2.0);
+    EXPECT_DOUBLE_EQ(ShellRecorder::scoreAtGameOver, 2.0);
     EXPECT_STREQ(scoreText, "3.0");
-    EXPECT_EQ(g.shell.events, (std::vector<std::string>{"redraw", "repaint", "gameover", "strip", "repaint"}));
-    EXPECT_FALSE(g.piece.settled);
+    EXPECT_EQ(ShellRecorder::events, (std::vector<std::string>{"redraw", "repaint", "gameover", "strip", "repaint"}));
 
-    // New game: on the emptied board every piece has room.
-    gameEnded = false;
-    g.well.markAllRows();
-    g.well.removeMarkedRows();
-    for (int id : {1, 2, 3, 131, 4, 5, 133}) {
-        g.spawn(id);
-        EXPECT_FALSE(gameEnded) << id;
-    }
-}
-
-TEST(FallingPiece, APieceOffTheBoardEndsTheGameWithoutScoring)
-{
-    Game g;
-    g.fillRowExcept(15, {3});
-    g.spawn(5);
-    g.piece.x = 3;
-    g.piece.y = 16;  // only its top cells on the board
-    g.shell.events.clear();
-    EXPECT_FALSE(g.piece.settle());
-    EXPECT_TRUE(gameEnded);
-    EXPECT_EQ(g.shell.events, (std::vector<std::string>{"gameover"}));
+    // A piece that settles partly off the board ends the game at once.
+    Game off;
+    off.fillRow(15, {3});
+    off.spawn(5);
+    off.place(3, 16, 0);
+    ShellRecorder::events.clear();
+    EXPECT_FALSE(off.piece.settle());
+    EXPECT_EQ(ShellRecorder::events, std::vector<std::string>{"gameover"});
     EXPECT_STREQ(scoreText, "0.0");
-    EXPECT_NE(g.well.rowMarks[15], 0) << "marked, not removed";
-    EXPECT_FALSE(g.piece.settle()) << "settled already";
-}
+    EXPECT_NE(off.well.rowMarks[15], 0) << "marked, not removed";
+    EXPECT_FALSE(off.piece.settle()) << "settled already";
 
-TEST(FallingPiece, NothingChangesWithoutAShapeOrWithAnEmptySet)
-{
-    Game g;
     FallingPiece fresh(&g.well, &g.set);
-    EXPECT_FALSE(fresh.canMoveDown() || fresh.canRotateLeft() || fresh.settle());
-    g.spawn(2);
-    g.piece.x = 3;
+    EXPECT_FALSE(fresh.canMoveDown() || fresh.settle()) << "no shape yet";
     g.set.removeExtendedPieces();
     for (int id : {1, 2, 3, 4, 5})
         g.set.removeById(id);
+    g.place(3, 3, 0);
     g.piece.spawn();
-    EXPECT_EQ(g.piece.x, 3);
+    EXPECT_EQ(g.piece.x, 3) << "an empty set changes nothing";
 }
 
-TEST(FallingPiece, AWholeGamePlayedByCallsEndsOnceWhenAPieceHasNoRoom)
+TEST(FallingPiece, AWholeGamePlayedByCallsEndsOnce)
 {
     Game g;
-    ShellRecorder::active()->onGameOver = [] { gameRunning = false; };
+    ShellRecorder::stopsTheGame = true;
     std::srand(4);
     g.set.random = std::rand;
     gameRunning = true;
     g.piece.spawn();
     int pieces = 0;
-    while (!gameEnded && pieces < 500) {
+    for (; !gameEnded && pieces < 500; ++pieces) {
         for (int i = std::rand() % 6; i > 0; --i) {
-            switch (std::rand() % 3) {
-            case 0: if (g.piece.canMoveLeft()) --g.piece.x; break;
-            case 1: if (g.piece.canMoveRight()) ++g.piece.x; break;
-            default: if (g.piece.canRotateRight()) g.piece.rotateRight(); break;
-            }
+            const int what = std::rand() % 3;
+            if (what == 0 && g.piece.canMoveLeft())
+                --g.piece.x;
+            else if (what == 1 && g.piece.canMoveRight())
+                ++g.piece.x;
+            else if (what == 2 && g.piece.canRotateRight())
+                g.piece.rotateRight();
         }
         while (g.piece.canMoveDown())
             ++g.piece.y;
-        const double before = score;
         g.piece.settle();
-        ++pieces;
-        ASSERT_GE(score, before);
         for (int r = 0; r < 16 && !gameEnded; ++r)
-            ASSERT_FALSE(g.well.isRowFull(r)) << "a completed row stayed, piece " << pieces;
+            ASSERT_FALSE(g.well.isRowFull(r)) << "a completed row stayed after piece " << pieces;
     }
-    EXPECT_EQ(std::count(g.shell.events.begin(), g.shell.events.end(), "gameover"), 1);
+    EXPECT_EQ(std::count(ShellRecorder::events.begin(), ShellRecorder::events.end(), "gameover"), 1);
     EXPECT_FALSE(gameRunning);
-    EXPECT_GT(pieces, 5);
-    EXPECT_LT(pieces, 500);
+    EXPECT_TRUE(pieces > 5 && pieces < 500) << pieces;
     EXPECT_FALSE(g.piece.fits(g.piece.x, g.piece.y, g.piece.rotation)) << "the last piece overlaps the stack";
 }
 
-// The mirror pieces are freed when switched off while the finished game's
-// cells and the controller still point at them. Under AddressSanitizer this
-// shows that the next game follows none of those pointers.
-TEST(FallingPiece, SwitchingMirrorsOffAfterAGameLeavesNoPointerFollowed)
+// Switching the mirrors off frees them while the finished game's cells and
+// the controller still point at them; under AddressSanitizer this shows the
+// next game follows none of those pointers.
+TEST(FallingPiece, TheNextGameFollowsNoPointerToAFreedMirror)
 {
     Game g;
-    ShellRecorder::active()->onGameOver = [] { gameRunning = false; };
-    g.fillRowExcept(10, {});
-    g.well.setCell(5, 0, g.set.slots[3]);  // piece 133 cannot come in
+    ShellRecorder::stopsTheGame = true;
+    g.fillRow(10);
+    g.block({{5, 0}});  // piece 133 cannot come in
     g.spawn(131);
-    g.piece.y = 7;
-    gameRunning = true;
-    forceSlot(g.set, 6);  // 133 next
+    g.place(4, 7, 0);
+    forceSlot(g.set, 6);
     ASSERT_TRUE(g.piece.settle());
-    ASSERT_TRUE(gameEnded);
-    ASSERT_EQ(g.piece.shape->id, 133);
-
+    ASSERT_TRUE(gameEnded && g.piece.shape->id == 133);
     g.set.removeExtendedPieces();
     gameEnded = false;
     g.well.markAllRows();
     g.well.removeMarkedRows();
-    forceDraw(g.set, 4);  // the square, now the fourth piece
+    forceDraw(g.set, 4);  // now the square
     g.piece.spawn();
     while (g.piece.canMoveDown())
         ++g.piece.y;
@@ -308,16 +256,12 @@ TEST(GameState, StartValuesAndSpeeds)
     scoreText[0] = '7';
     fallDelayMs = fallElapsedMs = 30;
     resetGameState();
-    EXPECT_FALSE(gameRunning || gamePaused || gameEnded);
-    EXPECT_EQ(score, 0.0);
+    EXPECT_FALSE(gameRunning || gamePaused || gameEnded || score != 0.0 || fallElapsedMs);
     EXPECT_STREQ(scoreText, "0.0");
     EXPECT_EQ(fallDelayMs, 80);
-    EXPECT_EQ(fallElapsedMs, 0);
-
-    const std::pair<unsigned, int> speeds[] = {{0, 990}, {1, 990}, {50, 500}, {92, 80}, {99, 10}, {100, 10}, {4000000000u, 10}};
-    for (auto [speed, delay] : speeds)
+    for (auto [speed, delay] : {std::pair{0u, 990}, {1u, 990}, {50u, 500}, {92u, 80}, {99u, 10}, {100u, 10}, {4000000000u, 10}})
         EXPECT_EQ(fallDelayForSpeed(speed), delay) << speed;
-    for (auto [delay, speed] : {std::pair{990, 1u}, std::pair{500, 50u}, std::pair{80, 92u}, std::pair{10, 99u}})
+    for (auto [delay, speed] : {std::pair{990, 1u}, {500, 50u}, {80, 92u}, {10, 99u}})
         EXPECT_EQ(speedForFallDelay(delay), speed) << delay;
 }
 

@@ -13,95 +13,71 @@ namespace {
 int drawWith(PieceSet& set, int value)
 {
     forceDraw(set, value);
-    PieceShape* shape = set.pickRandom();
+    const PieceShape* shape = set.pickRandom();
     return shape ? shape->id : -1;
 }
 
-// A quarter turn clockwise about the box's centre rounded down, written out
-// from the rule rather than from the shape's own arithmetic.
-std::set<std::pair<int, int>> turnedAboutCentre(const PieceShape& shape, int r)
-{
-    const int cx = (shape.minX + shape.maxX) >> 1;
-    const int cy = (shape.minY + shape.maxY) >> 1;
-    std::set<std::pair<int, int>> cells;
-    for (const CellNode* n = &shape.head; n; n = n->next) {
-        int dx = n->x - cx, dy = n->y - cy;
-        for (int k = 0; k < r; ++k) {
-            const int t = dx;
-            dx = -dy;
-            dy = t;
-        }
-        cells.insert({cx + dx, cy + dy});
-    }
-    return cells;
-}
-
-TEST(PieceSet, EveryStandardPieceHasFourCellsAndTurnsAboutItsCentre)
+// Every standard piece has four cells, and turns by quarter turns clockwise
+// about its box's centre rounded down: the rule written out on its own here,
+// not the shape's arithmetic.
+TEST(PieceSet, EveryStandardPieceTurnsAboutItsRoundedCentre)
 {
     PieceSet set(kPieceSetCapacity);
     set.registerStandardPieces();
-    ASSERT_EQ(set.count, 7);
     for (int slot = 0; slot < 7; ++slot) {
         PieceShape& shape = *set.slots[slot];
+        const int cx = (shape.minX + shape.maxX) >> 1, cy = (shape.minY + shape.maxY) >> 1;
         for (int r = 0; r < 4; ++r) {
-            std::set<std::pair<int, int>> landed;
+            std::set<std::pair<int, int>> expected, landed;
+            for (const CellNode* n = &shape.head; n; n = n->next) {
+                int dx = n->x - cx, dy = n->y - cy;
+                for (int k = 0; k < r; ++k)
+                    std::tie(dx, dy) = std::make_pair(-dy, dx);
+                expected.insert({cx + dx, cy + dy});
+            }
             shape.rotation = r;
             const Point pivot = shape.pivotCorrection();
             shape.restartCells();
-            do {
-                const Point c = shape.currentCell();
-                landed.insert({c.x + pivot.x, c.y + pivot.y});
-            } while (shape.nextCell());
+            do
+                landed.insert({shape.currentCell().x + pivot.x, shape.currentCell().y + pivot.y});
+            while (shape.nextCell());
             EXPECT_EQ(landed.size(), 4u) << "piece " << shape.id;
-            EXPECT_EQ(landed, turnedAboutCentre(shape, r)) << "piece " << shape.id << ", rotation " << r;
+            EXPECT_EQ(landed, expected) << "piece " << shape.id << ", rotation " << r;
         }
-        shape.rotation = 0;
     }
-    for (int slot = 7; slot < 10; ++slot)
-        EXPECT_EQ(set.slots[slot], nullptr);
 }
 
-TEST(PieceSet, RemaindersPickTheFirstPieceTwice)
-{
-    PieceSet set(kPieceSetCapacity);
-    set.registerStandardPieces();
-    const int all[] = {1, 1, 2, 3, 131, 4, 5, 133};
-    for (int r = 0; r < 8; ++r)
-        EXPECT_EQ(drawWith(set, r), all[r]) << "remainder " << r;
-    EXPECT_EQ(drawWith(set, 8 + 2), 2) << "taken modulo count + 1";
-
-    set.removeExtendedPieces();
-    EXPECT_EQ(set.count, 5);
-    const int basic[] = {1, 1, 2, 3, 4, 5};
-    for (int r = 0; r < 6; ++r)
-        EXPECT_EQ(drawWith(set, r), basic[r]) << "remainder " << r;
-
-    set.addExtendedPieces();  // back in their old slots
-    for (int r = 0; r < 8; ++r)
-        EXPECT_EQ(drawWith(set, r), all[r]) << "remainder " << r;
-    PieceSet empty(kPieceSetCapacity);
-    EXPECT_EQ(drawWith(empty, 1), -1) << "an empty set gives nothing";
-}
-
-TEST(PieceSet, RemovalAndAdditionRefusals)
+TEST(PieceSet, DrawsWeightTheFirstPieceDoubleAndMirrorsComeAndGo)
 {
     resetGameState();
     PieceSet set(kPieceSetCapacity);
     set.registerStandardPieces();
+    const std::vector<int> all = {1, 1, 2, 3, 131, 4, 5, 133}, basic = {1, 1, 2, 3, 4, 5};
+    auto draws = [&](int n) {
+        std::vector<int> ids;
+        for (int r = 0; r < n; ++r)
+            ids.push_back(drawWith(set, r));
+        return ids;
+    };
+    EXPECT_EQ(draws(8), all);
+    EXPECT_EQ(drawWith(set, 8 + 2), 2) << "taken modulo count + 1";
+    set.removeExtendedPieces();
+    EXPECT_EQ(draws(6), basic);
+    EXPECT_FALSE(set.removeById(131)) << "gone already";
     EXPECT_FALSE(set.removeById(99));
-    EXPECT_TRUE(set.removeById(131));
-    EXPECT_FALSE(set.removeById(131));
+    set.addExtendedPieces();
+    EXPECT_EQ(draws(8), all) << "back in their old slots";
     gameRunning = true;
-    EXPECT_FALSE(set.removeById(1));
+    EXPECT_FALSE(set.removeById(1)) << "not while a game runs";
     gameRunning = false;
-    EXPECT_EQ(set.count, 6);
 
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(set.add(new PieceShape(200 + i)));
-    EXPECT_EQ(set.slots[3]->id, 200) << "the lowest free slot first";
     PieceShape extra(300);
-    EXPECT_FALSE(set.add(&extra));  // full: stays the caller's
+    EXPECT_FALSE(set.add(&extra)) << "full: it stays the caller's";
     EXPECT_EQ(set.count, 10);
+    PieceSet empty(kPieceSetCapacity);
+    EXPECT_EQ(drawWith(empty, 1), -1);
 }
 
 }  // namespace

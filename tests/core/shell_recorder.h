@@ -1,5 +1,5 @@
-// Records what the rules ask of the shell, in order, so tests can check the
-// sequence (repaint, board redraw, game over, status strip).
+// Records what the rules ask of the shell, in order: "repaint", "redraw",
+// "strip" and "gameover" (with the score the game-over flow sees).
 #pragma once
 
 #include <string>
@@ -8,36 +8,23 @@
 #include "core/game_state.h"
 
 struct ShellRecorder {
-    std::vector<std::string> events;
-    double scoreAtGameOver = -1.0;
-    void (*onGameOver)() = nullptr;  // extra work a test wants inside the notice
+    static inline std::vector<std::string> events;
+    static inline double scoreAtGameOver = -1.0;
+    static inline bool stopsTheGame = false;  // the flow clears gameRunning, as the shell's does
 
     ShellRecorder()
     {
         resetGameState();
-        active() = this;
-        shellHooks.requestRepaint = [] { active()->events.push_back("repaint"); };
-        shellHooks.redrawBoard = [](const Well&) { active()->events.push_back("redraw"); };
-        shellHooks.invalidateStatusStrip = [] { active()->events.push_back("strip"); };
+        events.clear();
+        stopsTheGame = false;
+        shellHooks.requestRepaint = [] { events.push_back("repaint"); };
+        shellHooks.redrawBoard = [](const Well&) { events.push_back("redraw"); };
+        shellHooks.invalidateStatusStrip = [] { events.push_back("strip"); };
         shellHooks.gameOverNotice = [] {
-            active()->events.push_back("gameover");
-            active()->scoreAtGameOver = score;
-            if (active()->onGameOver)
-                active()->onGameOver();
+            events.push_back("gameover");
+            scoreAtGameOver = score;
+            gameRunning = gameRunning && !stopsTheGame;
         };
     }
-    ~ShellRecorder()
-    {
-        shellHooks = ShellHooks{};
-        active() = nullptr;
-        resetGameState();
-    }
-    ShellRecorder(const ShellRecorder&) = delete;
-    ShellRecorder& operator=(const ShellRecorder&) = delete;
-
-    static ShellRecorder*& active()
-    {
-        static ShellRecorder* current = nullptr;
-        return current;
-    }
+    ~ShellRecorder() { shellHooks = ShellHooks{}; }
 };

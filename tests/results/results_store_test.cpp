@@ -1,7 +1,5 @@
 #include "results/results_store.h"
 
-#include <cstdlib>
-
 #include "results/results_file.h"
 #include "results_test_files.h"
 
@@ -9,19 +7,7 @@ namespace {
 
 class ResultsStore : public ResultsFiles {
 protected:
-    std::string path, bad;
-    void SetUp() override
-    {
-        ResultsFiles::SetUp();
-        path = at("tabulka.dat");
-        bad = at("tabulka.dat.bad");
-    }
-    // A file that verifies, around any payload.
-    Bytes fileHolding(Bytes payload)
-    {
-        saveResultsFile(payload.data(), static_cast<std::uint32_t>(payload.size()), path.c_str());
-        return readFile(path);
-    }
+    std::string bad = path + ".bad";
 };
 
 TEST_F(ResultsStore, AnUnusableFileIsKeptAsBadAndAGoodOneLoads)
@@ -33,49 +19,43 @@ TEST_F(ResultsStore, AnUnusableFileIsKeptAsBadAndAGoodOneLoads)
     const Bytes good = readFile(path);
     Bytes flipped = good;
     flipped[30] ^= 4;
-    Bytes tooLarge(kMaxResultsFileSize + 1, 7);
-    const Bytes refused = fileHolding({12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});  // capacity 0
-    struct Case {
-        const char* name;
-        Bytes file;
-        LoadOutcome outcome;
-    };
-    const Case cases[] = {
+    unsigned char noSlots[12] = {12};  // verifies, but capacity 0 is refused
+    saveResultsFile(noSlots, 12, path.c_str());
+    const Bytes refused = readFile(path);
+    const std::tuple<const char*, Bytes, LoadOutcome> cases[] = {
         {"a table that loads", good, LoadOutcome::Loaded},
         {"one flipped byte", flipped, LoadOutcome::Damaged},
         {"too short", Bytes(20, 1), LoadOutcome::Damaged},
-        {"too large", tooLarge, LoadOutcome::Damaged},
+        {"too large", Bytes(kMaxResultsFileSize + 1, 7), LoadOutcome::Damaged},
         {"a record the table refuses", refused, LoadOutcome::Refused},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, file, outcome] : cases) {
+        SCOPED_TRACE(name);
         writeFile(bad, {1, 2, 3});  // an older copy
-        writeFile(path, c.file);
+        writeFile(path, file);
         ResultsTable table(kResultsCapacity);
-        EXPECT_EQ(loadResultsTable(table, path.c_str()), c.outcome);
-        const bool loaded = c.outcome == LoadOutcome::Loaded;
+        EXPECT_EQ(loadResultsTable(table, path.c_str()), outcome);
+        const bool loaded = outcome == LoadOutcome::Loaded;
         EXPECT_EQ(table.placesFor(1.0), loaded ? 8 : 10);
-        EXPECT_TRUE(readFile(bad) == (loaded ? Bytes{1, 2, 3} : c.file)) << "the .bad copy";
-        EXPECT_EQ(readFile(path), c.file) << "the file itself is left for the next save";
+        EXPECT_TRUE(readFile(bad) == (loaded ? Bytes{1, 2, 3} : file)) << "the .bad copy";
+        EXPECT_TRUE(readFile(path) == file) << "the file itself is left for the next save";
     }
-    std::remove(path.c_str());
-    std::remove(bad.c_str());
+    fs::remove(path);
+    fs::remove(bad);
     ResultsTable table(kResultsCapacity);
     EXPECT_EQ(loadResultsTable(table, path.c_str()), LoadOutcome::NoFile);
-    EXPECT_TRUE(readFile(bad).empty());
+    EXPECT_FALSE(fs::exists(bad));
 }
 
 TEST_F(ResultsStore, ACopyThatCannotBeMadeNeverBlocksLoadingOrSaving)
 {
     writeFile(path, Bytes(100, 9));
-    ASSERT_TRUE(makeFolder(bad));  // a folder where the copy should go
     ResultsTable table(kResultsCapacity);
-    EXPECT_EQ(loadResultsTable(table, path.c_str()), LoadOutcome::Damaged);
-    removeFolder(bad);
-    ASSERT_TRUE(makeFolder(at("tabulka.dat.bad.new")));  // nothing can be written beside it
-    EXPECT_EQ(loadResultsTable(table, path.c_str()), LoadOutcome::Damaged);
-    EXPECT_TRUE(readFile(bad).empty());
-
+    for (const std::string& blocker : {bad, bad + ".new"}) {  // the copy's place, or its temporary's
+        fs::create_directory(blocker);
+        EXPECT_EQ(loadResultsTable(table, path.c_str()), LoadOutcome::Damaged) << blocker;
+        EXPECT_TRUE(readFile(bad).empty()) << blocker;
+    }
     table.insert("Eva", 2.0);
     ASSERT_TRUE(saveResultsTable(table, path.c_str()));
     ResultsTable again(kResultsCapacity);

@@ -24,109 +24,98 @@ bool read(ResultsTable& table, const Bytes& record)
 }
 
 // "name:score" per slot, "-" for an empty one.
-std::vector<std::string> contents(const ResultsTable& table)
+std::string contents(const ResultsTable& table)
 {
-    std::vector<std::string> out;
-    for (int i = 0; i < table.capacity; ++i) {
-        const ResultEntry* e = table.slots[i];
-        out.push_back(e ? std::string(e->name) + ":" + testing::PrintToString(e->score) : "-");
-    }
+    std::string out;
+    for (int i = 0; i < table.capacity; ++i)
+        out += (i ? " " : "") + (holdsResult(table.slots[i]) ? table.slots[i]->name + (":" + testing::PrintToString(table.slots[i]->score)) : "-");
     return out;
 }
 
-const Bytes kEmpty10 = [] {
-    Bytes b(52, 0);
-    b[0] = 0x34;
-    b[4] = 0x0A;
+// A record with the length and capacity filled in; bytes as given.
+Bytes record(int capacity, int used, Bytes b)
+{
+    const unsigned char header[12] = {0, 0, 0, 0, static_cast<unsigned char>(capacity), 0, 0, 0, static_cast<unsigned char>(used)};
+    b.insert(b.begin(), header, header + 12);
+    b[0] = static_cast<unsigned char>(b.size());
+    b[1] = static_cast<unsigned char>(b.size() >> 8);
     return b;
-}();
+}
 
-// The table of capacity 10 whose only entry is abc with 12.5.
-const Bytes kAbc = [] {
-    Bytes b = {0x3F, 0, 0, 0, 0x0A, 0, 0, 0, 0x01, 0, 0, 0, 0x03, 0, 0, 0, 'a', 'b', 'c', 0, 0, 0, 0, 0, 0, 0x29, 0x40};
-    b.resize(63, 0);
+const Bytes kEmpty10 = record(10, 0, Bytes(40, 0));
+const Bytes kAbc = record(10, 1, [] {  // abc with 12.5, then nine empty slots
+    Bytes b = {3, 0, 0, 0, 'a', 'b', 'c', 0, 0, 0, 0, 0, 0, 0x29, 0x40};
+    b.resize(15 + 36, 0);
     return b;
-}();
+}());
 
 TEST(ResultsTable, RecordsByteForByte)
 {
+    ASSERT_EQ(kEmpty10.size(), 52u);
+    ASSERT_EQ(kAbc.size(), 63u);
     ResultsTable table(kResultsCapacity);
-    EXPECT_EQ(table.placesFor(-5.0), 10);
     EXPECT_EQ(recordOf(table), kEmpty10);
     ASSERT_TRUE(table.insert("abc", 12.5));
     EXPECT_EQ(recordOf(table), kAbc);
     table.clear();
-    EXPECT_EQ(table.capacity, 10);
     EXPECT_EQ(recordOf(table), kEmpty10);
 }
 
 TEST(ResultsTable, BestFirstEqualScoresInArrivalAndAFullTableDropsItsLast)
 {
     ResultsTable table(kResultsCapacity);
-    EXPECT_FALSE(table.insert(nullptr, 5.0));
-    EXPECT_FALSE(table.insert("", 5.0));
-    table.insert("a", 7.0);
-    table.insert("b", 5.0);
-    table.insert("c", 3.0);
+    EXPECT_FALSE(table.insert(nullptr, 5.0) || table.insert("", 5.0));
     char name[] = "new";
+    for (double score : {7.0, 5.0, 3.0})
+        table.insert(std::to_string(static_cast<int>(score)).c_str(), score);
     ASSERT_TRUE(table.insert(name, 5.0));
     name[0] = 'q';  // the table keeps its own copy
-    EXPECT_EQ(contents(table), (std::vector<std::string>{"a:7", "b:5", "new:5", "c:3", "-", "-", "-", "-", "-", "-"}));
-
+    EXPECT_EQ(contents(table), "7:7 5:5 new:5 3:3 - - - - - -");
     for (int i = 0; i < 6; ++i)
         table.insert("x", 2.0);
     EXPECT_EQ(table.placesFor(2.0), 0) << "an equal score has no place";
     EXPECT_FALSE(table.insert("tie", 2.0));
     EXPECT_EQ(table.placesFor(2.5), 6);
     ASSERT_TRUE(table.insert("top", 30.0));
-    EXPECT_EQ(contents(table)[0], "top:30");
-    EXPECT_EQ(contents(table)[4], "c:3");
-    EXPECT_EQ(contents(table)[9], "x:2") << "one 2.0 went";
-}
+    EXPECT_EQ(contents(table), "top:30 7:7 5:5 new:5 3:3 x:2 x:2 x:2 x:2 x:2");
 
-TEST(ResultsTable, PlacesForAgreesWithInsert)
-{
     const double existing[] = {4.0, 4.0, 2.0, 1.5, 1.5, 1.0, 0.5, 3.0, 3.0, 6.0};
     for (int filled = 0; filled <= 10; ++filled) {
         for (double probe : {0.0, 0.5, 1.25, 1.5, 3.0, 4.0, 7.0}) {
-            ResultsTable table(kResultsCapacity);
+            ResultsTable t(kResultsCapacity);
             for (int i = 0; i < filled; ++i)
-                table.insert("e", existing[i]);
-            const int places = table.placesFor(probe);
-            EXPECT_EQ(places > 0, table.insert("p", probe)) << filled << " entries, score " << probe;
+                t.insert("e", existing[i]);
+            const bool hasPlace = t.placesFor(probe) > 0;
+            EXPECT_EQ(hasPlace, t.insert("p", probe)) << filled << " entries, score " << probe;
         }
     }
 }
 
 TEST(ResultsTable, RecordsReadBackWithTheirCapacityAndGaps)
 {
-    ResultsTable table(kResultsCapacity);
-    table.insert("Řehoř", 9.0);
-    table.insert("b", 4.5);
-    ResultsTable copy(3);
-    ASSERT_TRUE(read(copy, recordOf(table)));
-    EXPECT_EQ(contents(copy), contents(table));
-
-    // Capacity 5, slot 0 used, slot 1 empty, slot 2 used: read as it stands.
-    Bytes gap = {0, 0, 0, 0, 5, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 'x', 0, 0, 0, 0, 0, 0, 0x20, 0x40,
-                 0, 0, 0, 0, 1, 0, 0, 0, 'y', 0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 0, 0, 0};
-    gap[0] = static_cast<unsigned char>(gap.size());
-    ASSERT_TRUE(read(table, gap));
-    EXPECT_EQ(contents(table), (std::vector<std::string>{"x:8", "-", "y:2", "-", "-"}));
+    ResultsTable table(3);
+    ASSERT_TRUE(read(table, kAbc));
+    EXPECT_EQ(recordOf(table), kAbc);
+    // Capacity 5: slot 0 holds x 8.0, slot 1 is empty, slot 2 holds y 2.0.
+    ASSERT_TRUE(read(table, record(5, 2, {1, 0, 0, 0, 'x', 0, 0, 0, 0, 0, 0, 0x20, 0x40, 0, 0, 0, 0,
+                                          1, 0, 0, 0, 'y', 0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 0, 0, 0})));
+    EXPECT_EQ(contents(table), "x:8 - y:2 - -");
     EXPECT_EQ(table.placesFor(1.0), 3);
     ASSERT_TRUE(table.insert("z", 1.0));
-    EXPECT_EQ(contents(table), (std::vector<std::string>{"x:8", "y:2", "z:1", "-", "-"}));
+    EXPECT_EQ(contents(table), "x:8 y:2 z:1 - -");
 
     Bytes longer = kAbc;  // trailing bytes counted by both lengths are ignored
-    longer.insert(longer.end(), {1, 2, 3, 4, 5});
+    longer.insert(longer.end(), {1, 2, 3});
     longer[0] = static_cast<unsigned char>(longer.size());
     ASSERT_TRUE(read(table, longer));
     EXPECT_EQ(recordOf(table), kAbc);
+    ASSERT_TRUE(read(table, record(100, 0, Bytes(400, 0))));
+    EXPECT_EQ(table.capacity, 100) << "the largest capacity a record may have";
 }
 
 TEST(ResultsTable, DamagedRecordsAreRefusedAndTheTableKept)
 {
-    auto with = [](std::size_t at, std::initializer_list<unsigned char> bytes) {
+    auto with = [](std::size_t at, Bytes bytes) {
         Bytes b = kAbc;
         std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
         return b;
@@ -134,46 +123,27 @@ TEST(ResultsTable, DamagedRecordsAreRefusedAndTheTableKept)
     Bytes shortByOne = kAbc;
     shortByOne.pop_back();
     shortByOne[0] = 62;
-    // Capacity 1 holding one name whose first byte is NUL.
-    const Bytes nulName = {25, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x40};
-    Bytes manySlots(12 + 4 * 101, 0);
-    manySlots[0] = static_cast<unsigned char>(manySlots.size());
-    manySlots[1] = static_cast<unsigned char>(manySlots.size() >> 8);
-    manySlots[4] = 101;
-    Bytes hundred = manySlots;  // the largest capacity that reads
-    hundred.resize(12 + 4 * 100);
-    hundred[0] = static_cast<unsigned char>(hundred.size());
-    hundred[1] = static_cast<unsigned char>(hundred.size() >> 8);
-    hundred[4] = 100;
-    struct Case {
-        const char* name;
-        Bytes record;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, Bytes> cases[] = {
         {"usedCount 2", with(8, {2})},
         {"recordLength 64", with(0, {64})},
-        {"length below 12", Bytes{11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"length below 12", Bytes(11, 0)},
         {"slot record past the end", shortByOne},
         {"negative nameLength", with(12, {0xFF, 0xFF, 0xFF, 0xFF})},
         {"name running past the end", with(12, {0xF0, 0xFF, 0xFF, 0x7F})},
         {"negative capacity", with(4, {0xFF, 0xFF, 0xFF, 0xFF})},
-        {"capacity 0", Bytes{12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"capacity 101", manySlots},
         {"capacity beyond the bytes", with(4, {0x40, 0x42, 0x0F, 0})},
-        {"a name starting with NUL", nulName},
+        {"capacity 0", record(0, 0, {})},
+        {"capacity 101", record(101, 0, Bytes(404, 0))},
+        {"a name starting with NUL", record(1, 1, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x40})},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, bytes] : cases) {
         ResultsTable table(kResultsCapacity);
         table.insert("keep", 3.0);
-        EXPECT_FALSE(read(table, c.record)) << c.name;
-        EXPECT_EQ(contents(table)[0], "keep:3") << c.name;
-        EXPECT_EQ(table.capacity, 10) << c.name;
+        EXPECT_FALSE(read(table, bytes)) << name;
+        EXPECT_EQ(contents(table), "keep:3 - - - - - - - - -") << name;
     }
     ResultsTable table(kResultsCapacity);
-    EXPECT_FALSE(table.readRecord(kAbc.data(), -5));
-    EXPECT_FALSE(table.readRecord(nullptr, 52));
-    ASSERT_TRUE(read(table, hundred));
-    EXPECT_EQ(table.capacity, 100);
+    EXPECT_FALSE(table.readRecord(kAbc.data(), -5) || table.readRecord(nullptr, 52));
 }
 
 }  // namespace

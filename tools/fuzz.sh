@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Feeds arbitrary bytes to the results-file loader and the record reader
-# (libFuzzer, under AddressSanitizer and UndefinedBehaviorSanitizer).
-#   tools/fuzz.sh --runs N       a bounded number of inputs (the test command)
-#   tools/fuzz.sh --seconds S    run for S seconds (default 600)
-# New interesting inputs go to build/fuzz-corpus; the committed seed corpus
-# (tests/results/fuzz_corpus) is only read. Each run logs to its own file.
+# Fuzzes the results store (libFuzzer, under AddressSanitizer and
+# UndefinedBehaviorSanitizer) with three targets, one after the other: bytes
+# as a results record, as the payload of a saved and loaded results file, and
+# as a whole results file.
+#   tools/fuzz.sh --runs N       N inputs per target (the test command)
+#   tools/fuzz.sh --seconds S    S seconds per target (default 600)
+# The targets are built first, so a run never fuzzes stale code. The seeds are
+# written by the program's own code. Everything a run writes lives in a
+# scratch folder that it removes; only a finding stays, in build/: the input
+# (build/fuzz-TARGET-crash-*) and the log (build/fuzz-TARGET-PID.log).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,27 +22,46 @@ case "${1:-}" in
 esac
 
 bash tools/deps.sh
-if [ ! -x build/sanitize/tests/results/results_fuzzer ]; then
-  cmake --preset sanitize >/dev/null
-  cmake --build --preset sanitize --target results_fuzzer
-fi
+targets=(record roundtrip file)
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize --target results_fuzzer_seeds "${targets[@]/#/results_fuzzer_}"
+bin=build/sanitize/tests/results
 
-work=build/fuzz-corpus
-mkdir -p "$work"
-log=build/fuzz-$$.log
-set +e
-build/sanitize/tests/results/results_fuzzer "${limit[@]}" -max_len=4096 -print_final_stats=1 -artifact_prefix=build/ \
-  "$work" tests/results/fuzz_corpus >"$log" 2>&1
-status=$?
-set -e
-runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
-if [ "$status" -ne 0 ]; then
-  tail -40 "$log"
-  echo "fuzz: FAILED after $runs inputs (log: $log)"
-  exit 1
-fi
-if [ "$runs" -lt "$wanted" ]; then
-  echo "fuzz: FAILED: only $runs of $wanted inputs ran (log: $log)"
-  exit 1
-fi
-echo "fuzz: $runs inputs, no finding (log: $log)"
+# In memory where possible: the round trip saves a file for every input, and
+# the save asks for each one to be put on the disk.
+top=${TMPDIR:-/tmp}
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then top=/dev/shm; fi
+scratch=$(mktemp -d "$top/lumox-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/records" "$scratch/files" "$scratch/tmp"
+"$bin/results_fuzzer_seeds" "$scratch/records" "$scratch/files"
+
+total=0
+for target in "${targets[@]}"; do
+  seeds=$scratch/records
+  [ "$target" = file ] && seeds=$scratch/files
+  mkdir "$scratch/corpus-$target"
+  log=$scratch/$target.log
+  start=$SECONDS
+  set +e
+  TMPDIR=$scratch/tmp "$bin/results_fuzzer_$target" "${limit[@]}" -max_len=4096 -print_final_stats=1 \
+    -artifact_prefix="build/fuzz-$target-" "$scratch/corpus-$target" "$seeds" >"$log" 2>&1
+  status=$?
+  set -e
+  runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
+  if [ "$status" -ne 0 ] || [ "$runs" -lt "$wanted" ]; then
+    cp "$log" "build/fuzz-$target-$$.log"
+    tail -40 "$log"
+    echo "fuzz: $target FAILED after $runs inputs (status $status; log: build/fuzz-$target-$$.log)"
+    exit 1
+  fi
+  # The last status line: "#N DONE cov: C ft: F corp: K/Bb ... exec/s: E ...".
+  awk -v target="$target" -v runs="$runs" -v time=$((SECONDS - start)) '/DONE +cov:/ {line = $0} END {
+      n = split(line, f, /[ \t]+/)
+      for (i = 1; i < n; i++) v[f[i]] = f[i + 1]
+      sub(/\/.*/, "", v["corp:"])
+      printf "fuzz: %-9s %d inputs in %d s, %s inputs/s; cov %s, ft %s, corpus %s\n",
+        target, runs, time, v["exec/s:"], v["cov:"], v["ft:"], v["corp:"] }' "$log"
+  total=$((total + runs))
+done
+echo "fuzz: $total inputs over ${#targets[@]} targets, no finding"

@@ -1,9 +1,10 @@
 // libFuzzer target: arbitrary bytes as a results record. The table refuses
 // the record and stays as it was, or reads it; a table read from a record
-// writes one that reads again, offers a place exactly when it inserts, and
-// keeps its slots, all empty, when cleared.
+// writes one that reads again, survives the results file unchanged, offers a
+// place exactly when it inserts, and keeps its slots, all empty, when cleared.
 #include <cstring>
 
+#include "results/results_store.h"
 #include "results_fuzzer_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -17,6 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     requireReadsBack(table);
+    ResultsTable fromFile(10);
+    require(saveResultsTable(table, scratchFile()) && loadResultsTable(fromFile, scratchFile()) == LoadOutcome::Loaded);
+    require(recordOf(fromFile) == recordOf(table));
 
     double score = 1.0;  // the input's last eight bytes, when it has them
     if (size >= sizeof score)

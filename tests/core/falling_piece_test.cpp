@@ -121,6 +121,7 @@ TEST(FallingPiece, TestsAnswerWithoutMovingAnything)
     g.spawn(4);
     g.piece.rotation = 2;
     g.piece.rotateRight();
+    g.piece.rotateLeft();
     EXPECT_EQ(std::make_pair(g.piece.rotation, g.piece.shape->rotation), std::make_pair(2, 0)) << "the square never turns";
 }
 

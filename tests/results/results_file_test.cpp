@@ -57,6 +57,32 @@ TEST_F(ResultsFile, SavedFilesLoadBackExactlyWhateverTheSeed)
     EXPECT_TRUE(RAND_MAX != 32767 || ((second[17] | second[19]) & 0x80) == 0);
 }
 
+// The layout written out from its definition: check word k is the wrapping
+// sum of the plain bytes i with i % 4 == k, as signed bytes, XOR a mask of
+// four key bytes the seed selects, each widened with its sign; the payload
+// is stored XOR the key.
+TEST_F(ResultsFile, TheFileHoldsCheckWordsSeedAndScrambledPayload)
+{
+    const Bytes file = save(kPayload, path);
+    const std::uint32_t seed = file[16] | file[17] << 8 | file[18] << 16 | static_cast<std::uint32_t>(file[19]) << 24;
+    unsigned char key[16];
+    buildKeyTable(seed, key);
+    std::int32_t sums[4] = {};
+    for (std::size_t i = 0; i < kPayload.size(); ++i) {
+        sums[i % 4] += static_cast<signed char>(kPayload[i]);
+        ASSERT_EQ(file[20 + i], kPayload[i] ^ key[i % 16]) << i;
+    }
+    auto pick = [&](int row, int seedByte) { return static_cast<std::int32_t>(static_cast<signed char>(key[4 * row + ((seed >> (8 * seedByte)) & 3)])); };
+    const std::int32_t a = pick(0, 0), b = pick(1, 1), c = pick(2, 2), d = pick(3, 3);
+    const std::int32_t masks[4][4] = {{a, a, c, b}, {d, b, a, c}, {c, a, b, d}, {b, d, a, d}};
+    for (int k = 0; k < 4; ++k) {
+        const std::uint32_t mask = static_cast<std::uint32_t>(masks[k][0]) << 24 | static_cast<std::uint32_t>(masks[k][1]) << 16 |
+                                   static_cast<std::uint32_t>(masks[k][2]) << 8 | static_cast<std::uint32_t>(masks[k][3]);
+        const std::uint32_t word = file[4 * k] | file[4 * k + 1] << 8 | file[4 * k + 2] << 16 | static_cast<std::uint32_t>(file[4 * k + 3]) << 24;
+        EXPECT_EQ(word, static_cast<std::uint32_t>(sums[k]) ^ mask) << "check word " << k;
+    }
+}
+
 TEST_F(ResultsFile, ShortMissingAndChangedFilesAreRefused)
 {
     bool ok = true;
@@ -70,6 +96,9 @@ TEST_F(ResultsFile, ShortMissingAndChangedFilesAreRefused)
         load(path, &ok);
         EXPECT_FALSE(ok) << size << " zero bytes";
     }
+    save(Bytes(kMaxResultsFileSize - 19, 1), path);
+    load(path, &ok);
+    EXPECT_FALSE(ok) << "a file over the size limit, though it verifies";
     std::srand(12345);
     const Bytes file = save(kPayload, path);
     // A changed byte changes one sum by the difference, whatever the values:

@@ -1,3 +1,5 @@
+#include <map>
+
 #include "app/commands.h"
 #include "app_fixture.h"
 #include "core/game_state.h"
@@ -5,9 +7,6 @@
 #include "tests/support/forced_pieces.h"
 
 namespace {
-
-constexpr COLORREF kGray = RGB(128, 128, 128);
-const COLORREF kSquare = tileBodyColour(0xA020A0), kBar = tileBodyColour(0x40F020);
 
 struct Play : AppTest {};
 
@@ -17,48 +16,40 @@ TEST_F(Play, KeysMoveTurnStepAndDropOnlyWhereThePieceFits)
 {
     struct Case {
         const char* name;
-        int slot;
-        std::vector<WPARAM> keys;
+        int slot;           // -1: the square, with no game running
+        std::string keys;   // Left, Right, Up, space, Enter, Down, Pause
         std::tuple<int, int, int> place;
         std::vector<std::pair<int, int>> painted, gray;
     };
+    const std::string resting = "D" + std::string(14, 'E');  // a square on a square
     const Case cases[] = {
-        {"no game yet", -1, {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN}, {4, 0, 0}, {}, {}},
-        {"left", 4, {VK_LEFT}, {3, 0, 0}, {{3, 0}, {4, 1}}, {{5, 0}}},
-        {"right to the wall", 4, {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT}, {6, 0, 0}, {{7, 1}}, {{5, 0}}},
-        {"the square never turns", 4, {VK_UP, VK_SPACE}, {4, 0, 0}, {}, {}},
-        {"Enter steps one row", 4, {VK_RETURN}, {4, 1, 0}, {{4, 2}}, {{4, 0}}},
-        {"down drops and the next piece enters", 4, {VK_DOWN}, {4, 0, 0}, {{4, 15}, {5, 14}}, {}},
-        {"no room to turn in row 0", 1, {VK_UP, VK_SPACE}, {6, 0, 0}, {}, {}},
-        {"up turns right", 1, {VK_RETURN, VK_UP}, {6, 1, 1}, {{5, 0}, {5, 3}}, {{7, 1}}},
-        {"space turns left", 1, {VK_RETURN, VK_UP, VK_SPACE}, {6, 1, 0}, {{7, 1}}, {{5, 3}}},
+        {"no game yet", -1, "LRU EDP", {4, 0, 0}, {}, {}},
+        {"left", 4, "L", {3, 0, 0}, {{3, 0}, {4, 1}}, {{5, 0}}},
+        {"right to the wall", 4, "RRRR", {6, 0, 0}, {{7, 1}}, {{5, 0}}},
+        {"the square never turns", 4, "U ", {4, 0, 0}, {}, {}},
+        {"Enter steps one row", 4, "E", {4, 1, 0}, {{4, 2}}, {{4, 0}}},
+        {"Down drops, the next piece enters", 4, "D", {4, 0, 0}, {{4, 15}, {5, 14}}, {}},
+        {"Enter stops on the stack", 4, resting, {4, 12, 0}, {{4, 12}}, {}},
+        {"Down settles a piece that cannot move", 4, resting + "D", {4, 0, 0}, {{4, 13}}, {}},
+        {"no room to turn in row 0", 1, "U ", {6, 0, 0}, {}, {}},
+        {"Up turns right", 1, "EU", {6, 1, 1}, {{5, 0}, {5, 3}}, {{7, 1}}},
+        {"space turns left", 1, "EU ", {6, 1, 0}, {{7, 1}}, {{5, 3}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         gameRunning = false;
         forceSlot(*pieceSet, c.slot < 0 ? 4 : c.slot);
-        if (c.slot < 0)
-            fallingPiece->spawn();
-        else
-            startGame();
-        for (WPARAM vk : c.keys)
-            key(vk);
+        c.slot < 0 ? fallingPiece->spawn() : startGame();
+        for (char k : c.keys)
+            key(std::map<char, WPARAM>{{'L', VK_LEFT}, {'R', VK_RIGHT}, {'U', VK_UP}, {' ', VK_SPACE}, {'E', VK_RETURN},
+                                       {'D', VK_DOWN}, {'P', VK_PAUSE}}[k]);
         EXPECT_EQ(where(), c.place);
         for (auto [col, row] : c.painted)
-            EXPECT_EQ(cellCentre(col, row), c.slot == 1 ? kBar : kSquare) << col << ", " << row;
+            EXPECT_EQ(cellCentre(col, row), tileBodyColour(c.slot == 1 ? 0x40F020 : 0xA020A0)) << col << ", " << row;
         for (auto [col, row] : c.gray)
-            EXPECT_EQ(cellCentre(col, row), kGray) << col << ", " << row;
+            EXPECT_EQ(cellCentre(col, row), RGB(128, 128, 128)) << col << ", " << row;
+        EXPECT_FALSE(gamePaused);
     }
-    gameRunning = false;
-    forceSlot(*pieceSet, 4);
-    startGame();
-    key(VK_DOWN);
-    while (fallingPiece->canMoveDown())
-        key(VK_RETURN);
-    key(VK_RETURN);
-    EXPECT_EQ(fallingPiece->y, 12) << "Enter stops on the stack without settling";
-    key(VK_DOWN);
-    EXPECT_NE(well->cellAt(4, 13), nullptr) << "Down settles at once, even without moving";
 }
 
 TEST_F(Play, GravityStepsEveryEighthTickAndCountsAgainForANewPieceOrSpeed)
@@ -68,7 +59,7 @@ TEST_F(Play, GravityStepsEveryEighthTickAndCountsAgainForANewPieceOrSpeed)
     auto rowAfter = [](int ticks) { return tick(ticks), fallingPiece->y; };
     EXPECT_EQ(rowAfter(7), 0);
     EXPECT_EQ(rowAfter(1), 1);
-    EXPECT_EQ(cellCentre(4, 2), kSquare);
+    EXPECT_EQ(cellCentre(4, 2), tileBodyColour(0xA020A0));
     tick(5);
     key(VK_DOWN);  // a new piece: the count starts again
     EXPECT_EQ(rowAfter(7), 0);
@@ -86,8 +77,6 @@ TEST_F(Play, GravityStepsEveryEighthTickAndCountsAgainForANewPieceOrSpeed)
 
 TEST_F(Play, PauseKeyFocusAndTheResultsWindowStopThePiece)
 {
-    key(VK_PAUSE);
-    EXPECT_FALSE(gamePaused) << "no game: the key unpauses";
     forceSlot(*pieceSet, 4);
     startGame();
     key(VK_PAUSE);

@@ -25,7 +25,8 @@ def check(condition, message):
 
 def run(*args, ok=(0,)):
     result = subprocess.run(args, env=env, capture_output=True, timeout=60)
-    check(result.returncode in ok, f"{os.path.basename(args[0])} {args[1]}: {result.stderr.decode().strip()}")
+    command = " ".join([os.path.basename(args[0])] + list(args[1:]))
+    check(result.returncode in ok, f"{command}: {result.stderr.decode().strip()}")
     return result.stdout
 
 
@@ -46,11 +47,12 @@ def windows(title=None):
     """Visible windows of this title (of any name without one). Wine names them in Latin-1, so
     letters beyond ASCII match any character."""
     pattern = "^" + "".join(c if ord(c) < 128 else "." for c in title) + "$" if title else "."
-    return run("xdotool", "search", "--onlyvisible", "--name", pattern, ok=(0, 1)).split()
+    return run("xdotool", "search", "--onlyvisible", "--name", pattern, ok=(0, 1)).decode().split()
 
 
 def corner(window):
-    values = dict(line.split("=") for line in run("xdotool", "getwindowgeometry", "--shell", window).decode().split())
+    out = run("xdotool", "getwindowgeometry", "--shell", window).decode()
+    values = dict(line.split("=") for line in out.split())
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"])
 
 
@@ -81,6 +83,7 @@ def keys(sent, done, what):
     for _ in range(2):
         key(*sent)
         if value := poll(done, 4):
+            time.sleep(0.3)  # keys sent right after a window maps can get lost
             return value
         key("Escape")
         click_main()
@@ -90,16 +93,17 @@ def keys(sent, done, what):
 @contextlib.contextmanager
 def started(folder, message=False):
     """The real program in this folder, its main window up (after the verification message if due)."""
-    program = subprocess.Popen([WINE_RUN, "--timeout", "120", state["exe"]], cwd=folder, env=env,
-                               stdin=subprocess.DEVNULL, stdout=state["log"], stderr=subprocess.STDOUT,
-                               start_new_session=True)
+    with open(state["log"], "ab") as log:
+        program = subprocess.Popen([WINE_RUN, "--timeout", "120", state["exe"]], cwd=folder, env=env,
+                                   stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+    running = lambda: check(program.poll() is None, f"the program ended ({program.returncode}) before its window")
     try:
         if message:
-            wait_for(lambda: windows(MESSAGE), "the verification message", 60)
+            wait_for(lambda: running() or windows(MESSAGE), "the verification message", 60)
             keys(["Return"], lambda: not windows(MESSAGE), "end of the message")
-        wait_for(lambda: windows(MESSAGE) or windows("Lumox") and not board(), "the main window", 60)
+        wait_for(lambda: running() or windows(MESSAGE) or windows("Lumox") and not board(), "the main window", 60)
         check(not windows(MESSAGE), "no verification message")
-        time.sleep(0.3)  # keys sent right after the window maps can get lost
+        time.sleep(0.3)
         yield program
         click_main()
         keys(["alt+F4"], lambda: program.poll() is not None, "end of the program")
@@ -194,6 +198,7 @@ def scenario(folder):
         keys(["alt+g", "n"], lambda: falling(set()), "piece of a new game")
         score = play()
         check(windows(NAME), "the name dialog at the end of a game that scored")
+        time.sleep(0.3)
         run("xdotool", "type", "--delay", "40", "Hráč")
         key("Return")
         results = wait_for(lambda: not windows(NAME) and windows("Tabulka"), "the results window")
@@ -297,11 +302,11 @@ def main():
     temp, failed = tempfile.mkdtemp(prefix="lumox-e2e-"), 0
     cases = [("start, play to a name, start again", scenario, ())] + [(f[0], fault, f[1:]) for f in FAULTS]
     try:
-        state["log"] = open(os.path.join(temp, "wine.log"), "w")
         subprocess.run([WINE_RUN, "--prepare"], env=env, check=True, timeout=300)
         for number, (name, test, args) in enumerate(cases):
             os.mkdir(folder := os.path.join(temp, str(number)))
             state["shot"] = os.path.join(os.path.dirname(state["exe"]), f"e2e-failure-{number}.png")
+            state["log"] = os.path.join(temp, f"{number}.log")
             with contextlib.suppress(FileNotFoundError):
                 os.remove(state["shot"])
             begun = time.time()
@@ -310,7 +315,8 @@ def main():
             except Exception as failure:
                 failed += 1
                 shown = f" (screenshot {state['shot']})" if os.path.exists(state["shot"]) else ""
-                print(f"FAIL {name}: {failure}{shown}", flush=True)
+                output = open(state["log"], errors="replace").read()[-1000:] if os.path.exists(state["log"]) else ""
+                print(f"FAIL {name}: {failure}{shown}\n{output}", flush=True)
             finally:
                 unmount()
     finally:

@@ -44,9 +44,9 @@ def wait_for(predicate, what, timeout=10):
 
 
 def windows(title=None):
-    """Visible windows of this title (of any name without one). Wine names them in Latin-1, so
-    letters beyond ASCII match any character."""
-    pattern = "^" + "".join(c if ord(c) < 128 else "." for c in title) + "$" if title else "."
+    """Visible windows of this title (of any name without one). Wine 8 names them in Latin-1 and
+    Wine 10 in UTF-8, so a letter beyond ASCII matches any one or more bytes."""
+    pattern = "^" + "".join(c if ord(c) < 128 else ".+" for c in title) + "$" if title else "."
     return run("xdotool", "search", "--onlyvisible", "--name", pattern, ok=(0, 1)).decode().split()
 
 

@@ -129,6 +129,10 @@ def normal(cells):
     return frozenset((c - min(x for x, _ in cells), r - min(y for _, y in cells)) for c, r in cells)
 
 
+def place(cells):
+    return normal(cells), min(c for c, _ in cells)
+
+
 def land(stack, cells):
     """The settled cells after a drop of these, full rows gone, and the number of rows gone."""
     while all(r < 15 and (c, r + 1) not in stack for c, r in cells):
@@ -163,14 +167,13 @@ def play():
             moves = [(value(stack, moved), shape, left) for shape, cells in turns.items()
                      for left in range(8 - max(c for c, _ in shape))
                      if not (moved := {(c + left - min(x for x, _ in cells), r) for c, r in cells}) & stack]
-            _, shape, left = max(moves, key=lambda move: move[0])
-            for _ in range(16):  # a key at a time, each waiting for its effect
-                piece = wait_for(lambda: falling(stack), "the piece")
-                moves = left - min(c for c, _ in piece)
-                if normal(piece) == shape and not moves:
+            target = max(moves, key=lambda move: move[0])[1:]
+            for _ in range(16):  # a key at a time, each waiting for its effect (gravity has none)
+                now = place(piece := wait_for(lambda: falling(stack), "the piece"))
+                if now == target:
                     break
-                key("Up" if normal(piece) != shape else "Left" if moves < 0 else "Right")
-                poll(lambda: (cells := falling(stack)) and cells != piece, 1)
+                key("Up" if now[0] != target[0] else "Left" if now[1] > target[1] else "Right")
+                poll(lambda: (cells := falling(stack)) and place(cells) != now, 1)
             else:
                 check(False, "the piece turned and moved where the player wants it")
         key("Down")
@@ -193,7 +196,7 @@ def scenario(folder):
         check(sum(pixel(X0 + x, Y0 + 337 + y) == BLACK for x in range(30) for y in range(25)) > 10,
               "the score in the status strip")
         keys(["alt+g", "s"], lambda: windows("Rychlost hry"), "Speed dialog")
-        key("End", "BackSpace", "BackSpace", "1", "Return")  # the slowest fall, a row a second
+        key("End", "BackSpace", "BackSpace", "BackSpace", "1", "Return")  # the slowest fall, a row a second
         wait_for(lambda: not windows("Rychlost hry"), "the Speed dialog to close")
         keys(["alt+g", "n"], lambda: falling(set()), "piece of a new game")
         score = play()
@@ -302,7 +305,7 @@ def main():
     temp, failed = tempfile.mkdtemp(prefix="lumox-e2e-"), 0
     cases = [("start, play to a name, start again", scenario, ())] + [(f[0], fault, f[1:]) for f in FAULTS]
     try:
-        subprocess.run([WINE_RUN, "--prepare"], env=env, check=True, timeout=300)
+        subprocess.run([WINE_RUN, "--prepare", state["exe"]], env=env, check=True, timeout=300)
         for number, (name, test, args) in enumerate(cases):
             os.mkdir(folder := os.path.join(temp, str(number)))
             state["shot"] = os.path.join(os.path.dirname(state["exe"]), f"e2e-failure-{number}.png")

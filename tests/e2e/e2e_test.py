@@ -215,6 +215,7 @@ def scenario(folder):
     with started(folder):
         pass
     check(open(path, "rb").read() != saved and dump(path) == table, "the saved table loaded and written back")
+    check(os.listdir(folder) == ["tabulka.dat"], f"nothing but tabulka.dat in the folder: {os.listdir(folder)}")
 
 
 def dump(path):

@@ -326,8 +326,9 @@ def main():
     finally:
         unmount()
         subprocess.run([WINE_RUN, "--kill"], env=env, timeout=60)
-        if not display_was_up:
+        if not display_was_up:  # stopped, and gone before a next run could take it for up
             subprocess.run([WINE_RUN, "--stop"], env=env, timeout=60)
+            poll(lambda: subprocess.run(["xdpyinfo"], env=env, capture_output=True).returncode, 5)
         shutil.rmtree(temp)
     print(f"{len(cases) - failed} of {len(cases)} passed")
     return 1 if failed else 0

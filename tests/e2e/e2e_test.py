@@ -103,7 +103,7 @@ def started(folder, message=False):
             keys(["Return"], lambda: not windows(MESSAGE), "end of the message")
         wait_for(lambda: running() or windows(MESSAGE) or windows("Lumox") and not board(), "the main window", 60)
         check(not windows(MESSAGE), "no verification message")
-        time.sleep(0.3)
+        time.sleep(0.3)  # keys sent right after a window maps can get lost
         yield program
         click_main()
         keys(["alt+F4"], lambda: program.poll() is not None, "end of the program")

@@ -5,8 +5,7 @@
 
 namespace {
 
-class ResultsStore : public ResultsFiles {
-protected:
+struct ResultsStore : ResultsFiles {
     std::string bad = path + ".bad";
 };
 

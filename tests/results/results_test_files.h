@@ -13,36 +13,29 @@
 using Bytes = std::vector<unsigned char>;
 namespace fs = std::filesystem;
 
-// The file's bytes; nothing for a missing file or a folder.
-inline Bytes readFile(const fs::path& path)
+inline Bytes readFile(const fs::path& path)  // nothing for a missing file or a folder
 {
     std::ifstream in(path, std::ios::binary);
     return fs::is_regular_file(path) ? Bytes(std::istreambuf_iterator<char>(in), {}) : Bytes{};
 }
 
-inline void writeFile(const fs::path& path, const Bytes& bytes)
+inline void writeFile(const fs::path& path, const Bytes& b)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-// A read-only file. (The tests run as root, for whom a read-only folder is
-// writable; the end-to-end tests mount one read-only instead.)
+// (The tests run as root, for whom a read-only folder is still writable; the
+// end-to-end tests mount one read-only instead.)
 inline void setReadOnly(const fs::path& path, bool on)
 {
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     on ? fs::perm_options::remove : fs::perm_options::add);
 }
 
-class ResultsFiles : public ::testing::Test {
-protected:
+struct ResultsFiles : ::testing::Test {
     fs::path folder = fs::path("lumox-results-") += testing::UnitTest::GetInstance()->current_test_info()->name();
     std::string path = (folder / "tabulka.dat").string();
-    void SetUp() override
-    {
-        fs::remove_all(folder);
-        fs::create_directory(folder);
-    }
+    void SetUp() override { fs::remove_all(folder), fs::create_directory(folder); }
     void TearDown() override
     {
         for (const auto& entry : fs::recursive_directory_iterator(folder))

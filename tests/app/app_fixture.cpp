@@ -48,11 +48,11 @@ Answer press(int buttonId)
     return [buttonId](HWND w) { PostMessageA(w, buttonId ? WM_COMMAND : WM_CLOSE, buttonId, 0); };
 }
 
-Answer typeNameAndOk(const char* name)
+Answer typeNameAndOk(const char* name, WPARAM key)
 {
-    return [text = std::string(name)](HWND w) {
+    return [text = std::string(name), key](HWND w) {
         SetDlgItemTextA(w, IDC_NAME_EDIT, text.c_str());
-        PostMessageA(w, WM_COMMAND, IDC_OK, 0);
+        PostMessageA(key ? GetDlgItem(w, IDC_NAME_EDIT) : w, key ? WM_KEYDOWN : WM_COMMAND, key ? key : IDC_OK, 0);
     };
 }
 
@@ -105,6 +105,7 @@ void AppTest::SetUp()
     delete resultsTable;  // a test may have read a table of another capacity
     resultsTable = new ResultsTable(kResultsCapacity);
     attachResultsTable(resultsTable);
+    saveResultsTable(*resultsTable, "tabulka.dat");
     ShowWindow(resultsWindow, SW_HIDE);
     if (!(GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED))
         command(ID_GAME_EXTENDEDTILESET);

@@ -31,7 +31,7 @@ extern Modals modals;
 void watchModals();
 void expect(Answer answer);
 Answer press(int buttonId);  // 0: the close box
-Answer typeNameAndOk(const char* name);
+Answer typeNameAndOk(const char* name, WPARAM key = 0);  // OK pressed, or this key typed
 Answer whileOpen(std::function<void(HWND)> during, Answer then);
 
 std::string windowText(HWND window);

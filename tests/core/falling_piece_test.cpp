@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <set>
-#include <utility>
 
 #include "shell_recorder.h"
 #include "tests/support/forced_pieces.h"
@@ -12,6 +11,7 @@
 namespace {
 
 using Cells = std::set<std::pair<int, int>>;
+using Events = std::vector<std::string>;
 
 struct Game {
     ShellRecorder shell;
@@ -21,96 +21,79 @@ struct Game {
     FallingPiece piece{&well, &set};
 
     Game() { set.registerStandardPieces(); }
-    void spawn(int id)
+    void spawn(int id, int x = -1, int y = 0, int rotation = 0)  // by id; then placed, when x is given
     {
         const int ids[] = {1, 2, 3, 131, 4, 5, 133};  // slot order
         forceSlot(set, static_cast<int>(std::find(ids, ids + 7, id) - ids));
         piece.spawn();
+        if (x >= 0)
+            std::tie(piece.x, piece.y, piece.rotation) = std::tie(x, y, rotation);
     }
-    void place(int x, int y, int rotation) { std::tie(piece.x, piece.y, piece.rotation) = std::tie(x, y, rotation); }
     Cells cells()
     {
         Cells out;
         walkCells(*piece.shape, piece.x, piece.y, piece.rotation, [&](int c, int r) { return out.insert({c, r}), true; });
         return out;
     }
-    void block(const Cells& cells)
+    void fill(int row, std::initializer_list<int> gaps = {}, Cells cells = {})  // a row but its gaps, and cells
     {
+        for (int c = 0; row >= 0 && c < kBoardColumns; ++c)
+            well.setCell(c, row, std::count(gaps.begin(), gaps.end(), c) ? nullptr : set.slots[0]);
         for (auto [c, r] : cells)
             well.setCell(c, r, set.slots[0]);
-    }
-    void fillRow(int row, std::initializer_list<int> gaps = {})
-    {
-        for (int c = 0; c < kBoardColumns; ++c)
-            well.setCell(c, row, std::count(gaps.begin(), gaps.end(), c) ? nullptr : set.slots[0]);
     }
 };
 
 TEST(FallingPiece, EveryPieceEntersWithItsLeftmostCellInTheMiddleColumn)
 {
-    struct Case {
-        int id, x, y;
-        Cells cells;
-        Colour colour;
-    };
-    const Case cases[] = {
+    const std::tuple<int, int, int, Cells, Colour> cases[] = {
         {1, 5, 0, {{5, 0}, {4, 1}, {5, 1}, {6, 1}}, 0x2040F0},   {2, 6, 0, {{4, 0}, {5, 0}, {6, 0}, {7, 0}}, 0x40F020},
         {3, 4, 1, {{5, 0}, {4, 1}, {5, 1}, {4, 2}}, 0xF02040},   {131, 4, 1, {{4, 0}, {4, 1}, {5, 1}, {5, 2}}, 0xF02040},
         {4, 4, 0, {{4, 0}, {5, 0}, {4, 1}, {5, 1}}, 0xA020A0},   {5, 4, 2, {{4, 0}, {4, 1}, {4, 2}, {5, 2}}, 0x40D0E0},
         {133, 5, 2, {{5, 0}, {5, 1}, {5, 2}, {4, 2}}, 0x40D0E0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [id, x, y, cells, colour] : cases) {
         Game g;
         for (int i = 0; i < 7; ++i)  // left turned by earlier pieces of each kind
             g.set.slots[i]->rotation = g.set.slots[i]->rotatable ? 1 : 0;
-        g.place(0, 0, 2);
-        g.piece.settled = true;
-        fallElapsedMs = 70;
-        g.spawn(c.id);
-        ASSERT_EQ(g.piece.shape->id, c.id);
-        EXPECT_EQ(g.piece.shape->colour, c.colour) << c.id;
-        EXPECT_EQ(std::make_tuple(g.piece.x, g.piece.y, g.piece.prevX, g.piece.prevY, g.piece.prevRotation),
-                  std::make_tuple(c.x, c.y, c.x, c.y, 0)) << c.id;
-        EXPECT_EQ(g.piece.rotation, c.id == 4 ? 2 : 0) << "only the square keeps its counter";
-        EXPECT_EQ(g.cells(), c.cells) << c.id;
-        EXPECT_FALSE(g.piece.settled || gameEnded || fallElapsedMs) << c.id;
+        std::tie(g.piece.rotation, g.piece.settled, fallElapsedMs) = std::make_tuple(2, true, 70);
+        g.spawn(id);
+        ASSERT_EQ(g.piece.shape->id, id);
+        EXPECT_EQ(std::make_tuple(g.piece.x, g.piece.y, g.piece.prevX, g.piece.prevY, g.piece.prevRotation, g.piece.rotation),
+                  std::make_tuple(x, y, x, y, 0, id == 4 ? 2 : 0)) << id << " (only the square keeps its counter)";
+        EXPECT_EQ(g.cells(), cells) << id;
+        EXPECT_EQ(g.piece.shape->colour, colour) << id;
+        EXPECT_FALSE(g.piece.settled || gameEnded || fallElapsedMs) << id;
     }
 }
 
 TEST(FallingPiece, TestsAnswerWithoutMovingAnything)
 {
-    struct Case {
-        const char* name;
-        int id, x, y, rotation;
-        Cells blocked;
-        bool left, right, down, turnLeft, turnRight;
+    const std::tuple<const char*, int, int, int, int, Cells, std::vector<bool>> cases[] = {
+        // name, piece, x, y, rotation, blocked cells; left, right, down, turn left, turn right
+        {"bar entering", 2, 6, 0, 0, {}, {true, false, true, false, false}},
+        {"bar one row lower turns right only", 2, 6, 1, 0, {}, {true, false, true, false, true}},
+        {"T entering cannot turn", 1, 5, 0, 0, {}, {true, true, true, false, false}},
+        {"T blocked on its right turn", 1, 5, 5, 0, {{4, 4}}, {true, true, true, true, false}},
+        {"T blocked on its left turn", 1, 5, 5, 0, {{6, 4}}, {true, true, true, false, true}},
+        {"square never turns", 4, 4, 5, 0, {}, {true, true, true, false, false}},
+        {"square on the floor", 4, 4, 14, 0, {}, {true, true, false, false, false}},
+        {"square on a cell", 4, 4, 10, 0, {{5, 12}}, {true, true, false, false, false}},
+        {"square between wall and cell", 4, 0, 5, 0, {{2, 6}}, {false, false, true, false, false}},
+        {"upright bar at the left wall", 2, 1, 5, 1, {}, {false, true, true, false, false}},
     };
-    const Case cases[] = {
-        {"bar entering", 2, 6, 0, 0, {}, true, false, true, false, false},
-        {"bar one row lower turns right only", 2, 6, 1, 0, {}, true, false, true, false, true},
-        {"T entering cannot turn", 1, 5, 0, 0, {}, true, true, true, false, false},
-        {"T blocked on its right turn", 1, 5, 5, 0, {{4, 4}}, true, true, true, true, false},
-        {"T blocked on its left turn", 1, 5, 5, 0, {{6, 4}}, true, true, true, false, true},
-        {"square never turns", 4, 4, 5, 0, {}, true, true, true, false, false},
-        {"square on the floor", 4, 4, 14, 0, {}, true, true, false, false, false},
-        {"square on a cell", 4, 4, 10, 0, {{5, 12}}, true, true, false, false, false},
-        {"square between wall and cell", 4, 0, 5, 0, {{2, 6}}, false, false, true, false, false},
-        {"upright bar at the left wall", 2, 1, 5, 1, {}, false, true, true, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, id, x, y, rotation, blocked, expected] : cases) {
         Game g;
-        g.spawn(c.id);
-        g.block(c.blocked);
-        g.place(c.x, c.y, c.rotation);
+        g.spawn(id, x, y, rotation);
+        g.fill(-1, {}, blocked);
         auto answers = [&] {
             return std::vector<bool>{g.piece.canMoveLeft(), g.piece.canMoveRight(), g.piece.canMoveDown(),
                                      g.piece.canRotateLeft(), g.piece.canRotateRight()};
         };
-        EXPECT_EQ(answers(), (std::vector<bool>{c.left, c.right, c.down, c.turnLeft, c.turnRight}));
-        EXPECT_EQ(std::make_tuple(g.piece.x, g.piece.y, g.piece.rotation), std::make_tuple(c.x, c.y, c.rotation));
+        EXPECT_EQ(answers(), expected) << name;
+        EXPECT_EQ(std::make_tuple(g.piece.x, g.piece.y, g.piece.rotation), std::make_tuple(x, y, rotation)) << name;
         g.piece.settled = true;
-        EXPECT_EQ(answers(), std::vector<bool>(5, false)) << "a settled piece answers no";
+        EXPECT_EQ(answers(), std::vector<bool>(5, false)) << name << ": a settled piece answers no";
     }
     Game g;
     g.spawn(1);
@@ -118,8 +101,7 @@ TEST(FallingPiece, TestsAnswerWithoutMovingAnything)
     EXPECT_EQ(g.piece.rotation, 3);
     g.piece.rotateRight();
     EXPECT_EQ(g.piece.rotation, 0);
-    g.spawn(4);
-    g.piece.rotation = 2;
+    g.spawn(4, 4, 0, 2);
     g.piece.rotateRight();
     g.piece.rotateLeft();
     EXPECT_EQ(std::make_pair(g.piece.rotation, g.piece.shape->rotation), std::make_pair(2, 0)) << "the square never turns";
@@ -128,49 +110,41 @@ TEST(FallingPiece, TestsAnswerWithoutMovingAnything)
 TEST(FallingPiece, SettlingScoresTheCompletedRowsAfterTheNextPieceIsIn)
 {
     for (auto [rows, text] : {std::pair{0, "1.0"}, {1, "2.0"}, {2, "4.0"}, {3, "5.5"}, {4, "7.0"}}) {
-        SCOPED_TRACE(rows);
         Game g;
         score = 1.0;
         for (int r = 16 - rows; r < 16; ++r)
-            g.fillRow(r, {0});
-        g.spawn(2);
-        g.place(1, 13, 1);  // upright in column 0, rows 12 to 15
+            g.fill(r, {0});
+        g.spawn(2, 1, 13, 1);  // upright in column 0, rows 12 to 15
         ShellRecorder::events.clear();
-        EXPECT_TRUE(g.piece.settle());
+        EXPECT_TRUE(g.piece.settle()) << rows;
         EXPECT_STREQ(scoreText, text);
-        std::vector<std::string> events = {"strip", "repaint"};
-        if (rows > 0)
-            events.insert(events.begin(), {"redraw", "repaint"});
-        EXPECT_EQ(ShellRecorder::events, events);
+        EXPECT_EQ(ShellRecorder::events, (rows ? Events{"redraw", "repaint", "strip", "repaint"} : Events{"strip", "repaint"}));
         for (int r = 0; r < 16; ++r)
-            EXPECT_EQ(g.well.cellAt(0, r) != nullptr, r >= 12 + rows) << "row " << r;
+            EXPECT_EQ(g.well.cellAt(0, r) != nullptr, r >= 12 + rows) << rows << " rows, row " << r;
         EXPECT_FALSE(g.piece.settled) << "the next piece is in play";
     }
 }
 
-TEST(FallingPiece, TheGameEndsWhenTheNextPieceHasNoRoomBeforeTheLastPointsCount)
+TEST(FallingPiece, TheGameEndsBeforeTheLastPointsCountOrWithACellOffTheBoard)
 {
     Game g;
     score = 2.0;
-    g.fillRow(15, {0, 1});  // the square completes it
-    g.fillRow(0, {0, 1, 2, 3});  // where pieces enter
-    g.spawn(4);
-    g.place(0, 14, 0);
+    g.fill(15, {0, 1});  // the square completes it
+    g.fill(0, {0, 1, 2, 3});  // where pieces enter
+    g.spawn(4, 0, 14);
     ShellRecorder::events.clear();
     EXPECT_TRUE(g.piece.settle());
     EXPECT_TRUE(gameEnded);
     EXPECT_DOUBLE_EQ(ShellRecorder::scoreAtGameOver, 2.0);
     EXPECT_STREQ(scoreText, "3.0");
-    EXPECT_EQ(ShellRecorder::events, (std::vector<std::string>{"redraw", "repaint", "gameover", "strip", "repaint"}));
+    EXPECT_EQ(ShellRecorder::events, (Events{"redraw", "repaint", "gameover", "strip", "repaint"}));
 
-    // A piece that settles partly off the board ends the game at once.
     Game off;
-    off.fillRow(15, {3});
-    off.spawn(5);
-    off.place(3, 16, 0);
+    off.fill(15, {3});
+    off.spawn(5, 3, 16);  // only the top cells on the board
     ShellRecorder::events.clear();
     EXPECT_FALSE(off.piece.settle());
-    EXPECT_EQ(ShellRecorder::events, std::vector<std::string>{"gameover"});
+    EXPECT_EQ(ShellRecorder::events, Events{"gameover"});
     EXPECT_STREQ(scoreText, "0.0");
     EXPECT_NE(off.well.rowMarks[15], 0) << "marked, not removed";
     EXPECT_FALSE(off.piece.settle()) << "settled already";
@@ -180,7 +154,7 @@ TEST(FallingPiece, TheGameEndsWhenTheNextPieceHasNoRoomBeforeTheLastPointsCount)
     g.set.removeExtendedPieces();
     for (int id : {1, 2, 3, 4, 5})
         g.set.removeById(id);
-    g.place(3, 3, 0);
+    g.piece.x = 3;
     g.piece.spawn();
     EXPECT_EQ(g.piece.x, 3) << "an empty set changes nothing";
 }
@@ -192,10 +166,8 @@ TEST(FallingPiece, TheNextGameFollowsNoPointerToAFreedMirror)
 {
     Game g;
     ShellRecorder::stopsTheGame = true;
-    g.fillRow(10);
-    g.block({{5, 0}});  // piece 133 cannot come in
-    g.spawn(131);
-    g.place(4, 7, 0);
+    g.fill(10, {}, {{5, 0}});  // piece 133 cannot come in
+    g.spawn(131, 4, 7);
     forceSlot(g.set, 6);
     ASSERT_TRUE(g.piece.settle());
     ASSERT_TRUE(gameEnded && g.piece.shape->id == 133);
@@ -219,8 +191,7 @@ TEST(GameState, StartValuesAndSpeeds)
     fallDelayMs = fallElapsedMs = 30;
     resetGameState();
     EXPECT_FALSE(gameRunning || gamePaused || gameEnded || score != 0.0 || fallElapsedMs);
-    EXPECT_STREQ(scoreText, "0.0");
-    EXPECT_EQ(fallDelayMs, 80);
+    EXPECT_EQ(std::string(scoreText) + " " + std::to_string(fallDelayMs), "0.0 80");
     for (auto [speed, delay] : {std::pair{0u, 990}, {1u, 990}, {50u, 500}, {92u, 80}, {99u, 10}, {100u, 10}, {4000000000u, 10}})
         EXPECT_EQ(fallDelayForSpeed(speed), delay) << speed;
     for (auto [delay, speed] : {std::pair{990, 1u}, {500, 50u}, {80, 92u}, {10, 99u}})

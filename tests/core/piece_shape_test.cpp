@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 namespace {
 
 using Cells = std::vector<std::pair<int, int>>;
@@ -23,9 +20,8 @@ TEST(PieceShape, CellsAreWalkedOriginFirstThenNewestFirst)
 {
     PieceShape shape(7);
     EXPECT_EQ(pass(shape), (Cells{{0, 0}}));
-    shape.addCell(-1, 1);
-    shape.addCell(0, 1);
-    shape.addCell(1, 1);
+    for (auto [x, y] : Cells{{-1, 1}, {0, 1}, {1, 1}})
+        shape.addCell(x, y);
     EXPECT_EQ((Cells{{shape.minX, shape.minY}, {shape.maxX, shape.maxY}}), (Cells{{-1, 0}, {1, 1}}));
     EXPECT_EQ(pass(shape), (Cells{{0, 0}, {1, 1}, {0, 1}, {-1, 1}}));
     shape.rotation = 1;

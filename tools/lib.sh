@@ -175,3 +175,23 @@ lumox_wait_window() {
   echo "no window \"$1\" on $DISPLAY" >&2
   return 1
 }
+
+# lumox_shoot_window WINDOW OUT.png: a picture of the window on $DISPLAY as
+# the screen shows it, with the frame its window manager drew.
+lumox_shoot_window() {
+  local info x y w h l=0 r=0 t=0 b=0 margin=0 left top
+  info=$(xwininfo -id "$1")
+  x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  w=$(echo "$info" | sed -n 's/.*Width: *//p')
+  h=$(echo "$info" | sed -n 's/.*Height: *//p')
+  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ',') || true
+  left=$((x - ${l:-0} - margin))
+  top=$((y - ${t:-0} - margin))
+  [ "$left" -ge 0 ] || left=0
+  [ "$top" -ge 0 ] || top=0
+  mkdir -p "$(dirname "$2")"
+  import -window root -depth 8 \
+    -crop "$((w + ${l:-0} + ${r:-0} + 2 * margin))x$((h + ${t:-0} + ${b:-0} + 2 * margin))+$left+$top" \
+    +repage "$2"
+}

@@ -102,7 +102,7 @@ lumox_kill_recorded() {
 lumox_try_xvfb() {
   local n=$1 pidfile=$2 pid=""
   lumox_start_daemon "$pidfile" "$(dirname "$pidfile")/xvfb-$n.log" \
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset
   for _ in $(seq 150); do
     pid=$(cat "$pidfile" 2>/dev/null || true)
     if [ -n "$pid" ]; then

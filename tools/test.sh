@@ -49,10 +49,22 @@ step() {
 }
 
 finish() {
-  local status=$? left
+  local status=$? left daemons="" f pid
   trap - EXIT
+  # The display, the root's mounts holder: recorded before --stop ends them.
+  for f in "$LUMOX_WINE_PREFIXES"/*.pid; do
+    [ -f "$f" ] || continue
+    pid=$(cat "$f")
+    daemons+=" $pid:$(cat "/proc/$pid/comm" 2>/dev/null || true)"
+  done
   tools/wine-run --stop >/dev/null 2>&1 || true
   left=$(lumox_pids_of_prefixes "$LUMOX_WINE_PREFIXES")
+  for f in $daemons; do
+    pid=${f%%:*}
+    if [ -n "${f#*:}" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null || true)" = "${f#*:}" ]; then
+      left+=" $pid"
+    fi
+  done
   printf '\n=== summary ===\n'
   printf '%s\n' "${summary[@]}"
   if [ -n "$left" ]; then

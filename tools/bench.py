@@ -1,14 +1,21 @@
 #!/usr/bin/env python3
-"""Benchmarks of the Windows build under Wine, side by side with peers run the
-same way in the same Wine: start-up time and peak memory against Wine's own
-winemine.exe, idle and playing CPU against a program that only keeps a 10 ms
-timer, in-process handling times of the real window procedure, and sizes.
+"""Benchmarks of the Windows builds under Wine, side by side with peers run the
+same way in the same Wine, in one run:
+  - the x86_64 build under the machine's Wine 8,
+  - the i686 release under Wine 10 in wow64 mode,
+  - the x86_64 build under that same Wine 10.
+For each: start-up time and peak memory against Wine's own winemine.exe (the
+64-bit one, and for the i686 build the 32-bit one too), idle and playing CPU
+against a program of the same build that only keeps a 10 ms timer, and the
+in-process handling times of the real window procedure. Then the sizes.
 
-Each figure is the median of several runs with min and max. Writes the table
-to build/bench/results.md and prints it. Run after the test command (it uses
-the builds it leaves).
+Each figure is the median of several runs with min and max. Everything runs
+in a temporary folder, removed at the end. Writes the table to
+build/bench/results.md and prints it. Started by tools/bench.sh, which gives
+it prefixes and a display of its own.
 """
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -18,95 +25,117 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
 DISPLAY = os.environ.get("LUMOX_XVFB_DISPLAY", ":97")
-ENV = dict(os.environ, LUMOX_WINE_MODE="x11", LUMOX_FORCE_XVFB="1")
-LUMOX = os.path.join(ROOT, "build", "win64", "lumox.exe")
-TIMER_ONLY = os.path.join(ROOT, "build", "win64", "timer_only.exe")
-HANDLING = os.path.join(ROOT, "build", "win64", "handling_bench.exe")
+PREFIXES = os.environ.get("LUMOX_WINE_PREFIXES", "")
 RUNS = int(os.environ.get("LUMOX_BENCH_RUNS", "5"))
-WINEMINE_TITLE = os.environ.get("LUMOX_WINEMINE_TITLE", "WineMiny")
+CPU_RUNS = max(3, RUNS // 2)
 CLK_TCK = os.sysconf("SC_CLK_TCK")
+WORK = tempfile.mkdtemp(prefix="lumox-bench-")
+
+# (label of the Wine, LUMOX_WINE, build preset)
+SETUPS = [("Wine 8", "host", "win64"), ("Wine 10 wow64", "wow64", "win32"), ("Wine 10 wow64", "wow64", "win64")]
+ARCH = {"win64": "x86_64", "win32": "i686"}
+WINEMINE_64 = ["winemine"]
+WINEMINE_32 = ["C:\\windows\\syswow64\\winemine.exe"]
+
+
+def env_for(wine):
+    return dict(os.environ, LUMOX_WINE_MODE="x11", LUMOX_WINE=wine, DISPLAY=DISPLAY)
 
 
 def x(*args):
-    return subprocess.run(args, env=dict(ENV, DISPLAY=DISPLAY), capture_output=True, text=True, timeout=30).stdout
+    return subprocess.run(args, env=dict(os.environ, DISPLAY=DISPLAY), capture_output=True, text=True,
+                          timeout=30).stdout
 
 
-def visible(name):
-    return x("xdotool", "search", "--onlyvisible", "--name", f"^{name}$").split()
+def window_of(pid):
+    """The visible top-level X window of a Wine process (Wine sets _NET_WM_PID)."""
+    out = x("xdotool", "search", "--onlyvisible", "--pid", str(pid))
+    return out.split()[0] if out.split() else None
 
 
-def kill_all():
-    subprocess.run([WINE_RUN, "--kill"], env=ENV, timeout=60)
+def kill_all(wine):
+    subprocess.run([WINE_RUN, "--kill"], env=env_for(wine), timeout=120)
+
+
+def ours(pid):
+    """A process of this benchmark's own Wine prefixes."""
+    try:
+        environ = open(f"/proc/{pid}/environ", "rb").read().split(b"\0")
+    except OSError:
+        return False
+    return any(v.startswith(f"WINEPREFIX={PREFIXES}/".encode()) for v in environ)
 
 
 def pid_of(image):
-    out = subprocess.run(["pgrep", "-f", image], capture_output=True, text=True).stdout.split()
-    pids = [int(p) for p in out if os.path.exists(f"/proc/{p}/status")]
-    # The Wine process itself, not the wrapper (timeout) around it.
-    for pid in pids:
-        if open(f"/proc/{pid}/comm").read().strip().lower().endswith(".exe"):
-            return pid
-    return pids[-1] if pids else None
+    """The Wine process running IMAGE (the .exe itself, not a wrapper)."""
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                comm = open(f"/proc/{entry}/comm").read().strip().lower()
+            except OSError:
+                continue
+            if comm == image[:15] and ours(entry):
+                return int(entry)
+    return None
 
 
-def painted(name):
-    """The window is mapped (xdotool answers in a few milliseconds, so the
-    poll is fine-grained; a screenshot per poll would not be)."""
-    return bool(visible(name))
-
-
-def start(args, cwd):
-    log = open(cwd.rstrip("/") + ".log", "w")
-    return subprocess.Popen([WINE_RUN, "--timeout", "120"] + args, cwd=cwd, env=ENV,
+def start(wine, args, folder):
+    log = open(folder + ".log", "w")
+    return subprocess.Popen([WINE_RUN, "--timeout", "120"] + args, cwd=folder, env=env_for(wine),
                             stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                             start_new_session=True)
 
 
-def startup(args, title, image):
-    """Seconds from launch to the painted main window, and peak memory (KB)."""
-    folder = tempfile.mkdtemp(prefix="lumox-bench-")
+restarts = 0
+
+
+def launch(wine, args, image):
+    """Starts a program and waits for its window: (seconds, pid)."""
+    global restarts
+    folder = tempfile.mkdtemp(dir=WORK)
     began = time.perf_counter()
-    proc = start(args, folder)
-    while not painted(title):
+    proc = start(wine, args, folder)
+    while True:
+        pid = pid_of(image)
+        if pid and window_of(pid):
+            return time.perf_counter() - began, pid, proc
         if proc.poll() is not None:
             # Now and then Wine refuses a start right after its server was
             # ended (exit 1, no output); such a run is started again.
-            global restarts
             restarts += 1
-            kill_all()
+            kill_all(wine)
             began = time.perf_counter()
-            proc = start(args, folder)
+            proc = start(wine, args, folder)
         if time.perf_counter() - began > 60:
-            raise RuntimeError(f"{title} did not start (exit {proc.poll()}, log {folder}.log)")
+            raise RuntimeError(f"{args[0]} did not start (exit {proc.poll()}, log {folder}.log)")
         time.sleep(0.005)
-    seconds = time.perf_counter() - began
+
+
+def startup(wine, args, image):
+    """Seconds from launch to the mapped main window, and peak memory (KB)."""
+    seconds, pid, proc = launch(wine, args, image)
     # The board is painted once the message loop runs: check it for the game.
-    if title == "Lumox":
+    if image == "lumox.exe":
         time.sleep(0.5)
         colour = x("convert", "x:root[1x1+310+160]", "-format", "%[hex:p{0,0}]", "info:").strip()
         if not colour.startswith("808080"):
             raise RuntimeError(f"the board is not painted ({colour})")
     time.sleep(1.5)
-    pid = pid_of(image)
     hwm = 0
-    if pid:
-        for line in open(f"/proc/{pid}/status"):
-            if line.startswith("VmHWM:"):
-                hwm = int(line.split()[1])
-    kill_all()
+    for line in open(f"/proc/{pid}/status"):
+        if line.startswith("VmHWM:"):
+            hwm = int(line.split()[1])
+    kill_all(wine)
     proc.wait()
     return seconds, hwm
 
 
-def cpu_percent(args, image, title, play=False, seconds=10.0):
-    folder = tempfile.mkdtemp(prefix="lumox-bench-")
-    proc = start(args, folder)
-    while not visible(title):
-        time.sleep(0.05)
+def cpu_percent(wine, args, image, play=False, seconds=10.0):
+    _, pid, proc = launch(wine, args, image)
     time.sleep(1.5)
-    pid = pid_of(image)
     if play:
         x("xdotool", "key", "alt+g", "n")
+
     def ticks():
         fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
         return int(fields[11]) + int(fields[12])
@@ -117,77 +146,93 @@ def cpu_percent(args, image, title, play=False, seconds=10.0):
             x("xdotool", "key", "--delay", "100", "Left", "Right", "Up")
         time.sleep(0.2)
     t1, c1 = time.perf_counter(), ticks()
-    kill_all()
+    kill_all(wine)
     proc.wait()
     return 100.0 * (c1 - c0) / CLK_TCK / (t1 - t0)
 
 
-restarts = 0
+def row(name, wine, build, values, unit, fmt="{:.3f}"):
+    med, lo, hi = statistics.median(values), min(values), max(values)
+    return f"| {name} | {wine} | {build} | {fmt.format(med)} | {fmt.format(lo)} | {fmt.format(hi)} | {unit} |"
 
 
-def summary(values):
-    return statistics.median(values), min(values), max(values)
-
-
-def row(name, values, unit, fmt="{:.3f}"):
-    med, lo, hi = summary(values)
-    return f"| {name} | {fmt.format(med)} | {fmt.format(lo)} | {fmt.format(hi)} | {unit} |"
-
-
-def main():
-    subprocess.run([WINE_RUN, "--prepare"], env=ENV, check=True, timeout=300)
-    kill_all()
+def measure(label, wine, preset):
+    build = ARCH[preset]
+    exe = lambda name: os.path.join(ROOT, "build", preset, name)
+    lumox = [exe("lumox.exe")]
+    peers = [("winemine.exe (64-bit)", WINEMINE_64)]
+    if preset == "win32":
+        peers.append(("winemine.exe (32-bit)", WINEMINE_32))
+    subprocess.run([WINE_RUN, "--prepare", exe("lumox.exe")], env=env_for(wine), check=True, timeout=300)
+    kill_all(wine)
     rows = []
-    lumox_start, lumox_mem, mine_start, mine_mem = [], [], [], []
+    starts, mems = {"lumox.exe": [], **{p: [] for p, _ in peers}}, {"lumox.exe": [], **{p: [] for p, _ in peers}}
     for _ in range(RUNS):
-        s, m = startup([LUMOX], "Lumox", "lumox.exe")
-        lumox_start.append(s)
-        lumox_mem.append(m)
-        # Wine's Minesweeper, titled in the prefix's language (Czech here).
-        s, m = startup(["winemine"], WINEMINE_TITLE, "winemine.exe")
-        mine_start.append(s)
-        mine_mem.append(m)
-    ratios = [a / b for a, b in zip(lumox_start, mine_start)]
-    mem_ratios = [a / b for a, b in zip(lumox_mem, mine_mem)]
-    rows.append(row("start-up, lumox.exe", lumox_start, "s"))
-    rows.append(row("start-up, winemine.exe", mine_start, "s"))
-    rows.append(row("start-up ratio (target <= 1.05)", ratios, "x"))
-    rows.append(row("peak memory, lumox.exe", lumox_mem, "KB", "{:.0f}"))
-    rows.append(row("peak memory, winemine.exe", mine_mem, "KB", "{:.0f}"))
-    rows.append(row("memory ratio (target <= 1.0)", mem_ratios, "x"))
+        for name, args in [("lumox.exe", lumox)] + peers:
+            s, m = startup(wine, args, "lumox.exe" if name == "lumox.exe" else "winemine.exe")
+            starts[name].append(s)
+            mems[name].append(m)
+    for name, _ in [("lumox.exe", lumox)] + peers:
+        rows.append(row(f"start-up, {name}", label, build if name == "lumox.exe" else "", starts[name], "s"))
+    for name, _ in peers:
+        ratio = [a / b for a, b in zip(starts["lumox.exe"], starts[name])]
+        rows.append(row(f"start-up ratio to {name} (target <= 1.05)", label, build, ratio, "x"))
+    for name, _ in [("lumox.exe", lumox)] + peers:
+        rows.append(row(f"peak memory, {name}", label, build if name == "lumox.exe" else "", mems[name], "KB",
+                        "{:.0f}"))
+    for name, _ in peers:
+        ratio = [a / b for a, b in zip(mems["lumox.exe"], mems[name])]
+        rows.append(row(f"memory ratio to {name} (target <= 1.0)", label, build, ratio, "x"))
 
-    cpu_runs = max(3, RUNS // 2)
-    idle = [cpu_percent([LUMOX], "lumox.exe", "Lumox") for _ in range(cpu_runs)]
-    floor = [cpu_percent([TIMER_ONLY], "timer_only.exe", "TimerOnly") for _ in range(cpu_runs)]
-    play = [cpu_percent([LUMOX], "lumox.exe", "Lumox", play=True) for _ in range(cpu_runs)]
-    rows.append(row("CPU idle 10 s, lumox.exe", idle, "% of a core", "{:.2f}"))
-    rows.append(row("CPU idle 10 s, timer-only program", floor, "% of a core", "{:.2f}"))
-    rows.append(row("CPU idle ratio (target <= 1.1)", [a / b for a, b in zip(idle, floor)], "x", "{:.2f}"))
-    rows.append(row("CPU playing 10 s, lumox.exe", play, "% of a core", "{:.2f}"))
+    idle = [cpu_percent(wine, lumox, "lumox.exe") for _ in range(CPU_RUNS)]
+    floor = [cpu_percent(wine, [exe("timer_only.exe")], "timer_only.exe") for _ in range(CPU_RUNS)]
+    play = [cpu_percent(wine, lumox, "lumox.exe", play=True) for _ in range(CPU_RUNS)]
+    rows.append(row("CPU idle 10 s, lumox.exe", label, build, idle, "% of a core", "{:.2f}"))
+    rows.append(row("CPU idle 10 s, timer-only program", label, build, floor, "% of a core", "{:.2f}"))
+    rows.append(row("CPU idle ratio (target <= 1.1)", label, build, [a / b for a, b in zip(idle, floor)], "x",
+                    "{:.2f}"))
+    rows.append(row("CPU playing 10 s, lumox.exe", label, build, play, "% of a core", "{:.2f}"))
 
-    out = subprocess.run([WINE_RUN, HANDLING], env=ENV, capture_output=True, text=True, timeout=300).stdout
+    out = subprocess.run([WINE_RUN, exe("handling_bench.exe")], cwd=tempfile.mkdtemp(dir=WORK), env=env_for(wine),
+                         capture_output=True, text=True, timeout=300).stdout
     for line in out.splitlines():
         name, med, lo, hi = line.split()
         target = {"move_key": " (target < 500)", "hard_drop": " (target < 8000)"}.get(name, "")
-        rows.append(f"| handling: {name}{target} | {float(med):.0f} | {float(lo):.0f} | {float(hi):.0f} | µs |")
-    kill_all()
+        rows.append(f"| handling: {name}{target} | {label} | {build} | {float(med):.0f} | {float(lo):.0f} "
+                    f"| {float(hi):.0f} | µs |")
+    kill_all(wine)
+    return rows
 
-    for preset in ("win32", "win64"):
-        path = os.path.join(ROOT, "build", preset, "lumox.exe")
-        if os.path.exists(path):
-            size = os.path.getsize(path)
+
+def version(wine):
+    args = [WINE_RUN, "--version"] if wine == "wow64" else ["/usr/lib/wine/wine64", "--version"]
+    return subprocess.run(args, env=env_for(wine), capture_output=True, text=True, timeout=120).stdout.strip()
+
+
+def main():
+    try:
+        rows = []
+        for label, wine, preset in SETUPS:
+            rows += measure(label, wine, preset)
+        for preset in ("win32", "win64"):
+            size = os.path.getsize(os.path.join(ROOT, "build", preset, "lumox.exe"))
             target = " (target < 100 KB)" if preset == "win32" else ""
-            rows.append(f"| size, build/{preset}/lumox.exe (stripped){target} | {size / 1024:.1f} | | | KB |")
+            rows.append(f"| size, build/{preset}/lumox.exe (stripped){target} | | {ARCH[preset]} | {size / 1024:.1f} "
+                        f"| | | KB |")
+    finally:
+        for wine in ("host", "wow64"):
+            kill_all(wine)
+        shutil.rmtree(WORK, ignore_errors=True)
 
     machine = subprocess.run(["uname", "-srm"], capture_output=True, text=True).stdout.strip()
     cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), "?")
-    wine = subprocess.run(["/usr/lib/wine/wine64", "--version"], capture_output=True, text=True).stdout.strip()
     table = "\n".join([
-        f"Machine: {cpu}, {os.cpu_count()} cores, {machine}; {wine} on Xvfb; {RUNS} runs a figure "
-        f"(CPU: {cpu_runs}); {restarts} refused Wine starts were repeated.",
+        f"Machine: {cpu}, {os.cpu_count()} cores, {machine}. Wine 8 is the machine's {version('host')}; "
+        f"Wine 10 wow64 is {version('wow64')} in the Debian 13 root. Both on Xvfb; {RUNS} runs a figure "
+        f"(CPU: {CPU_RUNS}); {restarts} refused Wine starts were repeated.",
         "",
-        "| figure | median | min | max | unit |",
-        "|---|---|---|---|---|",
+        "| figure | Wine | build | median | min | max | unit |",
+        "|---|---|---|---|---|---|---|",
     ] + rows)
     os.makedirs(os.path.join(ROOT, "build", "bench"), exist_ok=True)
     with open(os.path.join(ROOT, "build", "bench", "results.md"), "w") as f:

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever the build, the game and the tests need and
-# is not there yet. Does nothing when everything is installed.
+# is not there yet, then makes the Debian 13 root with Wine 10 that runs the
+# 32-bit build (tools/wow64-root.sh). Does nothing when everything is there.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ make
@@ -9,7 +11,8 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 wine fonts-wine
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick openbox
+  mmdebstrap debian-archive-keyring
   clang libclang-rt-14-dev
   python3 file util-linux
 )
@@ -20,16 +23,15 @@ for p in "${packages[@]}"; do
   [ "$status" = installed ] || missing+=("$p")
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "deps: missing packages: ${missing[*]} (run as root to install them)" >&2
+    exit 1
+  fi
+  echo "deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "deps: missing packages: ${missing[*]} (run as root to install them)" >&2
-  exit 1
-fi
-
-echo "deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+bash tools/wow64-root.sh

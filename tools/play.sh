@@ -1,43 +1,61 @@
 #!/usr/bin/env bash
 # Starts Lumox under Wine with code page 1250. The game runs in the folder
 # run/ of this checkout, where its results file tabulka.dat stays between runs.
-# Without a display it runs on a virtual one (Xvfb), leaves a screenshot of
-# the running game and keeps the game running there.
+#   bash tools/play.sh           the x86_64 build under the machine's Wine
+#   bash tools/play.sh --win32   the i686 release under Wine 10 in wow64 mode
+#                                (or LUMOX_PLAY_BUILD=win32)
+#   bash tools/play.sh --stop    ends the game (and its virtual display)
+# On your display and under your window manager when there is one. Without a
+# display it runs on a virtual one (Xvfb with the openbox window manager on
+# LUMOX_PLAY_DISPLAY, or a free display), says so, leaves a screenshot of the
+# running game at run/screenshot.png and returns while the game keeps running.
+# The game has a Wine prefix and a display of its own: a test run never ends
+# it, and the tests never draw on its display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-top=$(pwd)
+. tools/lib.sh
+
+build=${LUMOX_PLAY_BUILD:-win64}
+case "${1:-}" in
+  "") ;;
+  --win32) build=win32 ;;
+  --win64) build=win64 ;;
+  --stop)
+    lumox_own_wine play
+    tools/wine-run --stop
+    lumox_say "the game and its virtual display are ended"
+    exit 0 ;;
+  *) echo "usage: $0 [--win32 | --win64 | --stop]" >&2; exit 2 ;;
+esac
+case "$build" in
+  win64) what="the x86_64 build under the machine's Wine" ;;
+  win32) what="the i686 release under Wine 10 in wow64 mode" ;;
+  *) echo "LUMOX_PLAY_BUILD must be win64 or win32" >&2; exit 2 ;;
+esac
 
 bash tools/deps.sh
-
-exe=build/win64/lumox.exe
-[ -f build/win64/CMakeCache.txt ] || cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target lumox >/dev/null
-
+lumox_build "$build" lumox >/dev/null
+exe=$lumox_top/build/$build/lumox.exe
+lumox_own_wine play
+export LUMOX_WINE_MODE=desktop
 mkdir -p run
 cd run
 
 if [ -n "${DISPLAY:-}" ]; then
-  # The player's own display and window manager.
-  export LUMOX_WINE_MODE=desktop
-  exec "$top/tools/wine-run" --timeout 86400 "$top/$exe"
+  lumox_say "starting $what on your display $DISPLAY"
+  exec "$lumox_top/tools/wine-run" --timeout 86400 "$exe"
 fi
 
-export LUMOX_WINE_MODE=x11
-export LUMOX_FORCE_XVFB=1
-display=${LUMOX_XVFB_DISPLAY:-:97}
-echo "play: there is no display here, so the game runs on a virtual display ($display, Xvfb)."
-"$top/tools/wine-run" --prepare
-setsid "$top/tools/wine-run" --timeout 86400 "$top/$exe" </dev/null >"$top/run/wine.log" 2>&1 &
-game=$!
-
-export DISPLAY=$display
-for _ in $(seq 150); do
-  xdotool search --onlyvisible --name '^Lumox$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
-sleep 1  # let the first paint reach the screen
-shot=$top/run/screenshot.png
-import -window root -depth 8 "$shot"
-echo "play: screenshot of the running game: $shot"
-echo "play: the game keeps running on $display; drive it with e.g. DISPLAY=$display xdotool key alt+g n"
-echo "play: stop it with: LUMOX_WINE_MODE=x11 $top/tools/wine-run --kill"
+lumox_virtual_desktop
+export DISPLAY=$LUMOX_PLAY_DISPLAY
+lumox_say "there is no display here, so the game runs on a virtual one ($DISPLAY: Xvfb with the openbox window manager)"
+lumox_say "starting $what"
+"$lumox_top/tools/wine-run" --prepare "$exe"
+lumox_start_daemon "$LUMOX_WINE_PREFIXES/game.pid" "$lumox_top/run/wine.log" \
+  "$lumox_top/tools/wine-run" --timeout 86400 "$exe"
+window=$(lumox_wait_window Lumox 60)
+sleep 1 # the first paint reaches the screen with the message loop
+lumox_shoot_window "$window" "$lumox_top/run/screenshot.png"
+lumox_say "screenshot of the running game: $lumox_top/run/screenshot.png"
+lumox_say "the game keeps running on $DISPLAY; drive it with e.g. DISPLAY=$DISPLAY xdotool key alt+g n"
+lumox_say "stop it with: bash $lumox_top/tools/play.sh --stop"

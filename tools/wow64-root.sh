@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Makes the Debian 13 root in which Wine 10 runs 32-bit Windows programs
+# inside a 64-bit process (wow64 mode): Debian 12's Wine 8 cannot, and Wine 10
+# needs Debian 13's C library. Called by tools/deps.sh; does nothing when the
+# root is ready. Changes nothing outside LUMOX_WINE_HOME: the root's own apt
+# fetches the packages, from the mirror this machine's apt already uses.
+#   wine64, libwine, fonts-wine   Wine 10 with its 64-bit PE and Unix parts
+#   libwine:i386, only its files  the i386 PE libraries beside the 64-bit ones,
+#                                 which is all wow64 mode needs (no 32-bit
+#                                 Unix library is ever loaded)
+#   locales + cs_CZ.UTF-8         code page 1250 for the programs
+# Takes about a minute and 1.1 GB.
+set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+root=$LUMOX_WINE_ROOT
+# Bumped whenever the recipe below changes, so that an old root is made anew.
+recipe=1
+ready() {
+  [ "$(cat "$1/.lumox-root" 2>/dev/null)" = "$recipe" ]
+}
+ready "$root" && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "wow64-root: making $root needs root (mmdebstrap, chroot)" >&2
+  exit 1
+fi
+
+# The URI of the machine's own Debian archive: the apt source that serves the
+# machine's release (deb822 .sources files or one-line .list files).
+mirror() {
+  local codename f
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  {
+    for f in /etc/apt/sources.list.d/*.sources; do
+      [ -f "$f" ] || continue
+      awk -v want="$codename" '
+        function flush() {
+          if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " want " ") && enabled != "no" && uris != "")
+            { split(uris, u, " "); print u[1] }
+          types = suites = uris = enabled = ""
+        }
+        /^[ \t]*#/ { next }
+        /^[ \t]*$/ { flush(); next }
+        { key = tolower($1); sub(/:$/, "", key); $1 = ""; sub(/^ +/, "")
+          if (key == "types") types = $0; else if (key == "suites") suites = $0
+          else if (key == "uris") uris = $0; else if (key == "enabled") enabled = tolower($0) }
+        END { flush() }' "$f"
+    done
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+      [ -f "$f" ] || continue
+      sed -e 's/#.*//' -e 's/\[[^]]*\]//' "$f" |
+        awk -v want="$codename" '$1 == "deb" && $3 == want { print $2 }'
+    done
+  } | awk 'NR == 1'
+}
+
+# Unmounts whatever is mounted inside a root (a run that was cut short could
+# leave mounts there), so that deleting it cannot reach the machine's own
+# /dev, /proc, /sys or /tmp. Deletes only once nothing is mounted.
+delete_root() {
+  local dir=$1 point
+  [ -e "$dir" ] || return 0
+  for point in $(awk -v d="$dir" 'index($5, d "/") == 1 { print $5 }' /proc/self/mountinfo | sort -r); do
+    umount -R "$point" 2>/dev/null || true
+  done
+  if awk -v d="$dir" 'index($5, d "/") == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
+    echo "wow64-root: $dir still has mounts inside; not deleting it" >&2
+    return 1
+  fi
+  rm -rf --one-file-system "$dir"
+}
+
+mkdir -p "$(dirname "$root")"
+exec 9>"$root.lock"
+flock 9
+ready "$root" && exit 0
+
+uri=$(mirror)
+if [ -z "$uri" ]; then
+  echo "wow64-root: found no Debian source in the machine's apt configuration" >&2
+  exit 1
+fi
+echo "wow64-root: making the Debian 13 root with Wine 10 in $root (about a minute)"
+delete_root "$root.new"
+began=$SECONDS
+mmdebstrap --quiet --variant=apt --architectures=amd64,i386 \
+  --include=wine64,libwine,fonts-wine,locales \
+  --customize-hook='echo "cs_CZ.UTF-8 UTF-8" >"$1/etc/locale.gen" && chroot "$1" locale-gen >/dev/null' \
+  --customize-hook='chroot "$1" sh -ec "
+      cd /var/tmp
+      apt-get download -qq libwine:i386
+      dpkg -x libwine_*_i386.deb i386
+      cp -a i386/usr/lib/i386-linux-gnu/wine/i386-windows/. /usr/lib/x86_64-linux-gnu/wine/i386-windows/
+      rm -rf i386 libwine_*_i386.deb"' \
+  trixie "$root.new" \
+  "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $uri trixie main" 9>&-
+count=$(find "$root.new/usr/lib/x86_64-linux-gnu/wine/i386-windows" -type f | wc -l)
+if [ ! -x "$root.new/usr/lib/wine/wine64" ] || [ "$count" -lt 100 ]; then
+  echo "wow64-root: the new root lacks Wine 10 or its i386 PE libraries ($count files)" >&2
+  exit 1
+fi
+echo "$recipe" >"$root.new/.lumox-root"
+delete_root "$root"
+mv "$root.new" "$root"
+echo "wow64-root: ready in $((SECONDS - began)) s ($(du -sh "$root" | cut -f1), $count i386 PE libraries)"

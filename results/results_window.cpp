@@ -82,6 +82,12 @@ LRESULT CALLBACK resultsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             showResults(*attachedTable, r.left, r.top, HWND_TOP);
         break;
     }
+    case WM_ERASEBKGND:
+        // showResults fills the whole client area itself. Left to the default
+        // handling, the erase that BeginPaint asks for after the SetWindowPos
+        // above would wipe the list where Windows does not erase at once (as
+        // under Wine 10).
+        return 1;
     case WM_CLOSE:
         ShowWindow(resultsWindow, SW_HIDE);
         return 0;  // hidden, not destroyed

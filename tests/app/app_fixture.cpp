@@ -15,29 +15,39 @@ std::string windowText(HWND window)
     return buffer;
 }
 
+namespace {
+
+void CALLBACK answerOnceTheModalLoopRuns(HWND w, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(w, id);
+    auto* answer = static_cast<Answer*>(RemovePropA(w, "answer"));
+    (*answer)(w);
+    delete answer;
+}
+
+LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND w = reinterpret_cast<HWND>(wParam);
+    char cls[8] = {};
+    if (code == HCBT_ACTIVATE && GetClassNameA(w, cls, sizeof cls) && !lstrcmpA(cls, "#32770") && !GetPropA(w, "seen")) {
+        SetPropA(w, "seen", w);
+        modals.seen.push_back({windowText(w), windowText(GetDlgItem(w, 0xFFFF))});  // a box's text
+        Answer answer = press(0);
+        if (modals.queued.empty())
+            ++modals.unexpected;
+        else
+            answer = modals.queued.front(), modals.queued.erase(modals.queued.begin());
+        SetPropA(w, "answer", new Answer(answer));
+        SetTimer(w, 1, 1, answerOnceTheModalLoopRuns);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
 void watchModals()
 {
-    static const HHOOK hook = SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        HWND w = reinterpret_cast<HWND>(wParam);
-        char cls[8] = {};
-        if (code == HCBT_ACTIVATE && GetClassNameA(w, cls, sizeof cls) && !lstrcmpA(cls, "#32770") && !GetPropA(w, "seen")) {
-            SetPropA(w, "seen", w);
-            modals.seen.push_back({windowText(w), windowText(GetDlgItem(w, 0xFFFF))});  // a box's text
-            Answer answer = press(0);
-            if (modals.queued.empty())
-                ++modals.unexpected;
-            else
-                answer = modals.queued.front(), modals.queued.erase(modals.queued.begin());
-            SetPropA(w, "answer", new Answer(answer));
-            SetTimer(w, 1, 1, [](HWND w, UINT, UINT_PTR id, DWORD) {  // once the modal loop runs
-                KillTimer(w, id);
-                auto* answer = static_cast<Answer*>(RemovePropA(w, "answer"));
-                (*answer)(w);
-                delete answer;
-            });
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }, nullptr, GetCurrentThreadId());
+    static const HHOOK hook = SetWindowsHookExA(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
 }
 

@@ -8,6 +8,8 @@ namespace {
 
 struct Startup : AppTest {};
 
+INT_PTR CALLBACK inertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 // Where the windows stand and what they show is checked on the real
 // program, end to end.
 TEST_F(Startup, WindowsAndMenu)
@@ -48,7 +50,7 @@ TEST_F(Startup, EveryDialogTextFitsItsControl)
 {
     for (int id : {IDD_ABOUT, IDD_NAME, IDD_SPEED}) {
         HWND dialog = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(id), mainWindow,
-                                         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+                                         inertDialogProc, 0);
         ASSERT_NE(dialog, nullptr) << id;
         for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             char cls[16] = {};

@@ -31,20 +31,25 @@ inline COLORREF windowPixel(HWND window, int x, int y)
     return c;
 }
 
+// (Callbacks are named functions: the i686 build calls them stdcall, which
+// a lambda cannot be.)
+inline LRESULT CALLBACK testWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (m == WM_PAINT) {
+        PAINTSTRUCT ps;
+        BeginPaint(w, &ps);
+        EndPaint(w, &ps);
+        return 0;
+    }
+    return m == WM_ERASEBKGND ? 1 : DefWindowProcA(w, m, wp, lp);
+}
+
 // A shown top-level window whose client area only the test paints.
 inline HWND createTestWindow(int clientWidth, int clientHeight)
 {
     static const ATOM registered = [] {
         WNDCLASSA wc = {};
-        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (m == WM_PAINT) {
-                PAINTSTRUCT ps;
-                BeginPaint(w, &ps);
-                EndPaint(w, &ps);
-                return 0;
-            }
-            return m == WM_ERASEBKGND ? 1 : DefWindowProcA(w, m, wp, lp);
-        };
+        wc.lpfnWndProc = testWindowProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "LumoxTestWindow";
         return RegisterClassA(&wc);

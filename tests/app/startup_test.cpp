@@ -23,6 +23,8 @@ TEST_F(Startup, WindowsAndMenu)
     EXPECT_EQ(GetWindow(resultsWindow, GW_OWNER), mainWindow);
     EXPECT_TRUE(IsWindowVisible(mainWindow) && !IsWindowVisible(resultsWindow));
     EXPECT_FALSE(initApplication()) << "a second start-up is refused";
+    for (auto [type, id] : {std::pair{RT_MENU, 101}, {RT_DIALOG, 102}, {RT_DIALOG, 103}, {RT_DIALOG, 104}, {RT_GROUP_ICON, 103}, {RT_VERSION, 1}})
+        EXPECT_TRUE(FindResourceExA(appInstance, type, MAKEINTRESOURCEA(id), MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT))) << id << ", in Czech";
     for (int id : {ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE, ID_GAME_SPEED, ID_GAME_EXTENDEDTILESET,
                    ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_SHOW, ID_RESULTS_CLEAR, ID_HELP_ABOUT})
         EXPECT_EQ(GetMenuState(GetMenu(mainWindow), id, MF_BYCOMMAND), id == ID_GAME_EXTENDEDTILESET ? MF_CHECKED : 0u) << id;

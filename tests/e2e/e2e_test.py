@@ -10,7 +10,7 @@ import contextlib, os, shutil, signal, subprocess, sys, tempfile, time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
 TOOL = os.path.join(ROOT, "build", "native", "tests", "e2e", "results_file_tool")
-env = dict(os.environ, LUMOX_WINE_MODE="x11", LUMOX_FORCE_XVFB="1")
+env = dict(os.environ, LUMOX_WINE_MODE="x11")
 env["DISPLAY"] = env.get("LUMOX_XVFB_DISPLAY", ":97")  # the display wine-run starts
 X0, Y0 = 300, 150  # where the main window's client area must start on the screen
 GRAY, GRID, BLACK = (128, 128, 128), (90, 90, 90), (0, 0, 0)
@@ -25,34 +25,27 @@ def check(condition, message):
 
 def run(*args, ok=(0,)):
     result = subprocess.run(args, env=env, capture_output=True, timeout=60)
-    command = " ".join([os.path.basename(args[0])] + list(args[1:]))
-    check(result.returncode in ok, f"{command}: {result.stderr.decode().strip()}")
+    check(result.returncode in ok, f"{' '.join(args)}: {result.stderr.decode().strip()}")
     return result.stdout
 
 
-def poll(predicate, timeout):
+def poll(predicate, timeout, what=None):
     end = time.time() + timeout
     while not (value := predicate()) and time.time() < end:
         time.sleep(0.05)
-    return value
-
-
-def wait_for(predicate, what, timeout=10):
-    value = poll(predicate, timeout)
-    check(value, f"timed out waiting for {what}")
+    check(value or not what, f"timed out waiting for {what}")
     return value
 
 
 def windows(title=None):
-    """Visible windows of this title (of any name without one). Wine 8 names them in Latin-1 and
-    Wine 10 in UTF-8, so a letter beyond ASCII matches any one or more bytes."""
+    """Visible windows of this title (any, without one). Wine 8 names them in an ASCII rendering and
+    Wine 10 in Latin-1 or UTF-8, so a letter beyond ASCII matches any one or more bytes."""
     pattern = "^" + "".join(c if ord(c) < 128 else ".+" for c in title) + "$" if title else "."
     return run("xdotool", "search", "--onlyvisible", "--name", pattern, ok=(0, 1)).decode().split()
 
 
 def corner(window):
-    out = run("xdotool", "getwindowgeometry", "--shell", window).decode()
-    values = dict(line.split("=") for line in out.split())
+    values = dict(line.split("=") for line in run("xdotool", "getwindowgeometry", "--shell", window).decode().split())
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"])
 
 
@@ -70,6 +63,11 @@ def board():
     """The cells whose centre is not the empty board's gray."""
     pixel = shot()
     return {(c, r) for c in range(8) for r in range(16) if pixel(X0 + 21 * c + 11, Y0 + 21 * r + 11) != GRAY}
+
+
+def falling():
+    cells = board()
+    return cells if len(cells) == 4 else None
 
 
 def click_main():
@@ -92,18 +90,19 @@ def keys(sent, done, what):
 
 @contextlib.contextmanager
 def started(folder, message=False):
-    """The real program in this folder, its main window up (after the verification message if due)."""
+    """The real program in this folder, its main window up (after the verification message if due);
+    closed with Alt+F4 at the end."""
     with open(state["log"], "ab") as log:
         program = subprocess.Popen([WINE_RUN, "--timeout", "120", state["exe"]], cwd=folder, env=env,
                                    stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
     running = lambda: check(program.poll() is None, f"the program ended ({program.returncode}) before its window")
     try:
         if message:
-            wait_for(lambda: running() or windows(MESSAGE), "the verification message", 60)
+            poll(lambda: running() or windows(MESSAGE), 60, "the verification message")
             keys(["Return"], lambda: not windows(MESSAGE), "end of the message")
-        wait_for(lambda: running() or windows(MESSAGE) or windows("Lumox") and not board(), "the main window", 60)
+        poll(lambda: running() or windows(MESSAGE) or windows("Lumox") and not board(), 60, "the main window")
         check(not windows(MESSAGE), "no verification message")
-        time.sleep(0.3)  # keys sent right after a window maps can get lost
+        time.sleep(0.3)
         yield program
         click_main()
         keys(["alt+F4"], lambda: program.poll() is not None, "end of the program")
@@ -116,12 +115,6 @@ def started(folder, message=False):
             with contextlib.suppress(ProcessLookupError):
                 os.killpg(program.pid, signal.SIGKILL)
         program.wait()
-
-
-def falling():
-    """The falling piece's four cells, on an empty board."""
-    cells = board()
-    return cells if len(cells) == 4 else None
 
 
 def scenario(folder):
@@ -137,64 +130,55 @@ def scenario(folder):
               "the score in the status strip")
         keys(["alt+g", "s"], lambda: windows("Rychlost hry"), "Speed dialog")
         key("End", "BackSpace", "BackSpace", "BackSpace", "1", "Return")  # the slowest fall, a row a second
-        wait_for(lambda: not windows("Rychlost hry"), "the Speed dialog to close")
+        poll(lambda: not windows("Rychlost hry"), 10, "the Speed dialog to close")
         piece = keys(["alt+g", "n"], falling, "piece of a new game")
-        for name, step, moved in (("Enter", "Return", lambda c, r: (c, r + 1)), ("Left", "Left", lambda c, r: (c - 1, r))):
+        for step, dx, dy in (("Return", 0, 1), ("Left", -1, 0)):
             key(step)
-            wanted = {moved(c, r) for c, r in piece}
-            piece = wait_for(lambda: (cells := falling()) in (wanted, {(c, r + 1) for c, r in wanted}) and cells,
-                             f"{name} to move the piece")
+            moved = [{(c + dx, r + dy + fell) for c, r in piece} for fell in (0, 1)]  # gravity may add a row
+            piece = poll(lambda: (cells := falling()) in moved and cells, 10, f"{step} to move the piece")
         if len({c for c, _ in piece}) * len({r for _, r in piece}) != 4:  # the square never turns
             key("Up")
-            wait_for(lambda: (cells := falling()) and cells != piece, "Up to turn the piece")
-        ended = poll(lambda: key("Down") or windows(NAME) or windows("GAME OVER"), 60)
-        check(ended, "the game ends after enough drops")
+            poll(lambda: (cells := falling()) and cells != piece, 10, "Up to turn the piece")
+        poll(lambda: key("Down") or windows(NAME) or windows("GAME OVER"), 60, "the game to end after drops")
         name = "Hráč" if windows(NAME) else ""
         if name:
             run("xdotool", "type", "--delay", "40", name)
         key("Return")
-        wait_for(lambda: not windows(NAME) and not windows("GAME OVER"), "the end of the game answered")
+        poll(lambda: not windows(NAME) and not windows("GAME OVER"), 10, "the end of the game answered")
         click_main()
         results = keys(["Insert"], lambda: windows("Tabulka"), "results window")
         (mx, my, mw), (rx, ry, _) = corner(windows("Lumox")[0]), corner(results[0])
         check((rx, ry) == (mx + mw, my), f"results window at {rx},{ry} beside the main window {mx},{my} {mw} wide")
         key("space")
-        wait_for(lambda: not windows("Tabulka"), "a key to hide the results window")
-    table = dump(path)
+        poll(lambda: not windows("Tabulka"), 10, "a key to hide the results window")
+    table = run(TOOL, "dump", path)
     check(table.startswith(name.encode("cp1250")) and (table.count(b"\n") == 1) == bool(name),
           f"the name typed, if the score earned one, on disk: {table!r}")
     saved = open(path, "rb").read()
     with started(folder):
         pass
-    check(open(path, "rb").read() != saved and dump(path) == table, "the saved table loaded and written back")
+    check(open(path, "rb").read() != saved and run(TOOL, "dump", path) == table, "the saved table loaded and written back")
     check(os.listdir(folder) == ["tabulka.dat"], f"nothing but tabulka.dat in the folder: {os.listdir(folder)}")
 
 
-def dump(path):
-    return run(TOOL, "dump", path)
-
-
-def table_in(folder, *entries):
-    run(TOOL, "write", os.path.join(folder, "tabulka.dat"), *entries)
-    return os.path.join(folder, "tabulka.dat")
+def table_in(folder, data=None):
+    """A results file in the folder: a table the program's own code writes, or these bytes."""
+    path = os.path.join(folder, "tabulka.dat")
+    run(TOOL, "write", path, "Alena", "12.5", "Bořek", "3") if data is None else open(path, "wb").write(data)
+    return folder
 
 
 def damaged(folder):
-    data = bytearray(open(table_in(folder, "Alena", "12.5"), "rb").read())
+    data = bytearray(open(os.path.join(table_in(folder), "tabulka.dat"), "rb").read())
     data[30] ^= 1  # a byte of the scrambled record
-    return put(folder, data)
-
-
-def put(folder, data):
-    open(os.path.join(folder, "tabulka.dat"), "wb").write(data)
-    return folder
+    return table_in(folder, data)
 
 
 def read_only_folder(folder):
     source, mounted = os.path.join(folder, "source"), os.path.join(folder, "read-only")
-    os.mkdir(source)
     os.mkdir(mounted)
-    table_in(source, "Alena", "12.5", "Bořek", "3")
+    os.mkdir(source)
+    table_in(source)
     if subprocess.run(["mount", "--bind", source, mounted], capture_output=True).returncode:
         return None
     state["mounts"].append(mounted)
@@ -204,49 +188,42 @@ def read_only_folder(folder):
 
 def unmount():
     while state["mounts"]:
-        run("umount", state["mounts"][-1])
-        state["mounts"].pop()
+        run("umount", state["mounts"].pop())
 
 
 def contents(folder):
-    """Every file and folder under folder, not looking into mounts: path -> bytes, or None for a folder."""
-    found = {}
-    for path, folders, files in os.walk(folder):
-        for name in folders + files:
-            full = os.path.join(path, name)
-            found[os.path.relpath(full, folder)] = None if name in folders else open(full, "rb").read()
-        folders[:] = [name for name in folders if os.path.join(path, name) not in state["mounts"]]
-    return found
+    """What the folder holds: name -> bytes, or None for a folder."""
+    return {n: None if os.path.isdir(p := os.path.join(folder, n)) else open(p, "rb").read() for n in os.listdir(folder)}
 
 
-EMPTY, SAME = "a valid empty table", lambda before: before
-KEPT_AS_BAD = lambda before: {"tabulka.dat": EMPTY, "tabulka.dat.bad": before["tabulka.dat"]}
+# name, how the folder is made (the folder to run in), the verification message shown, Clear chosen,
+# whether the file is kept as tabulka.dat.bad and replaced by an empty table (or else all stays as it was)
 FAULTS = [
-    # name, how the folder is made, the verification message shown, Clear chosen, what it holds after exit
-    ("tabulka.dat is a folder", lambda f: os.mkdir(os.path.join(f, "tabulka.dat")) or f, False, False, SAME),
-    ("4 MiB of random bytes", lambda f: put(f, os.urandom(4 << 20)), True, False, KEPT_AS_BAD),
-    ("read-only tabulka.dat", lambda f: os.chmod(table_in(f, "Alena", "12.5"), 0o444) or f, False, True, SAME),
-    ("read-only folder", read_only_folder, False, False, SAME),
-    ("a damaged tabulka.dat", damaged, True, False, KEPT_AS_BAD),
+    ("tabulka.dat is a folder", lambda f: os.mkdir(os.path.join(f, "tabulka.dat")) or f, False, False, False),
+    ("4 MiB of random bytes", lambda f: table_in(f, os.urandom(4 << 20)), True, False, True),
+    ("read-only tabulka.dat", lambda f: os.chmod(os.path.join(table_in(f), "tabulka.dat"), 0o444) or f, False, True, False),
+    ("read-only folder", read_only_folder, False, False, False),
+    ("a damaged tabulka.dat", damaged, True, False, True),
 ]
 
 
-def fault(folder, make, message, clear, expected):
+def fault(folder, make, message, clear, kept_as_bad):
     run_in = make(folder)
     if run_in is None:
         return "SKIP (cannot mount here)"
-    before = contents(folder)
+    before = contents(run_in)
     with started(run_in, message):
         if clear:  # the write fails, and nothing may say so
             keys(["alt+r", "c"], lambda: windows("Potvrzení"), "Clear confirmation")
             keys(["Return"], lambda: not windows("Potvrzení"), "end of the confirmation")
             check(not poll(lambda: windows() != windows("Lumox"), 1), "no window but the main one after Clear")
-    unmount()
-    after, wanted = contents(folder), expected(before)
-    check(sorted(after) == sorted(wanted), f"the folder holds {sorted(after)}, expected {sorted(wanted)}")
-    for name, content in wanted.items():
-        check(dump(os.path.join(folder, name)) == b"" if content is EMPTY else after[name] == content,
-              f"{name}: {EMPTY if content is EMPTY else 'kept as it was'}")
+    after = contents(run_in)
+    if kept_as_bad:
+        check(after.keys() == {"tabulka.dat", "tabulka.dat.bad"} and after["tabulka.dat.bad"] == before["tabulka.dat"],
+              f"the unusable file kept as tabulka.dat.bad: {sorted(after)}")
+        check(run(TOOL, "dump", os.path.join(run_in, "tabulka.dat")) == b"", "a valid empty table in tabulka.dat")
+    else:
+        check(after == before, f"the folder as it was: {sorted(before)} before, {sorted(after)} after")
 
 
 def main():
@@ -270,9 +247,8 @@ def main():
                 print(f"{test(folder, *args) or 'PASS'} {name} ({time.time() - begun:.1f} s)", flush=True)
             except Exception as failure:
                 failed += 1
-                shown = f" (screenshot {state['shot']})" if os.path.exists(state["shot"]) else ""
                 output = open(state["log"], errors="replace").read()[-1000:] if os.path.exists(state["log"]) else ""
-                print(f"FAIL {name}: {failure}{shown}\n{output}", flush=True)
+                print(f"FAIL {name}: {failure} (screenshot {state['shot']})\n{output}", flush=True)
             finally:
                 unmount()
     finally:

@@ -25,7 +25,7 @@ bash tools/deps.sh
 targets=(record roundtrip file)
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize --target results_fuzzer_seeds "${targets[@]/#/results_fuzzer_}"
-bin=build/sanitize/tests/results
+bin=build/sanitize/tests
 
 # In memory where possible: the round trip saves a file for every input, and
 # the save asks for each one to be put on the disk.

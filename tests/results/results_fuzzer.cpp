@@ -8,8 +8,6 @@
 //              the caller's buffer unchanged
 //   file       bytes as a whole file: refused, or the payload behind the
 //              20-byte header
-// Built with FUZZ_SEEDS instead, it writes seed records and files with the
-// program's own code: results_fuzzer_seeds RECORDS FILES.
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -37,7 +35,7 @@ std::vector<unsigned char> recordOf(const ResultsTable& table)
     return bytes;
 }
 
-[[maybe_unused]] void requireReadsBack(const ResultsTable& table)
+void requireReadsBack(const ResultsTable& table)
 {
     const std::vector<unsigned char> record = recordOf(table);
     ResultsTable copy(1);
@@ -46,7 +44,7 @@ std::vector<unsigned char> recordOf(const ResultsTable& table)
 
 // A file in a folder of the process's own under TMPDIR (tools/fuzz.sh points
 // it at a scratch folder that it removes), removed when the process ends.
-[[maybe_unused]] const char* scratchFile()
+const char* scratchFile()
 {
     static const struct Folder {
         std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/lumox-fuzz-XXXXXX";
@@ -59,7 +57,6 @@ std::vector<unsigned char> recordOf(const ResultsTable& table)
 
 }  // namespace
 
-#ifndef FUZZ_SEEDS
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string input = FUZZ_INPUT;
@@ -100,31 +97,3 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(table.capacity == capacity && recordOf(table).size() == 12 + 4 * static_cast<std::size_t>(capacity));
     return 0;
 }
-#else
-int main(int argc, char** argv)
-{
-    // Names as the program keeps them: Windows-1250 bytes, up to 19 of them.
-    const char* names[] = {"Eva", "\x8Elu\x9dou\xe8k\xfd k\xf9\xf2", "abc", " ", "0123456789012345678",
-                           "Ond\xf8\x65j", "x", "P\xf8\xedli\x9a", "yy", "zzz"};
-    ResultsTable tables[] = {ResultsTable(10), ResultsTable(10), ResultsTable(10), ResultsTable(5), ResultsTable(10)};
-    tables[1].insert("abc", 12.5);
-    for (int i = 0; i < 10; ++i)
-        tables[2].insert(names[i], 100.0 - i * 7.5);
-    tables[3].insert("Eva", -3.0);
-    tables[3].insert(names[1], 1e300);
-    for (int i = 0; i < 3; ++i)
-        tables[4].insert(names[i], i);
-    delete tables[4].slots[1];  // an empty slot between used ones
-    tables[4].slots[1] = nullptr;
-    bool written = argc == 3;
-    for (int t = 0; written && t < 5; ++t) {
-        const std::vector<unsigned char> record = recordOf(tables[t]);
-        const std::string name = "/" + std::to_string(t);
-        written = std::ofstream(argv[1] + name, std::ios::binary).write(reinterpret_cast<const char*>(record.data()),
-                                                                        static_cast<std::streamsize>(record.size())) &&
-                  saveResultsTable(tables[t], (argv[2] + name).c_str()) &&
-                  loadResultsTable(tables[0], (argv[2] + name).c_str()) == LoadOutcome::Loaded;
-    }
-    return written ? 0 : 1;
-}
-#endif

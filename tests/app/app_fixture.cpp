@@ -112,9 +112,7 @@ void AppTest::SetUp()
     ASSERT_TRUE(appInitialised) << "the program is not running (did an Exit test run before?)";
     modals = {};
     resetGameState();
-    delete resultsTable;  // a test may have read a table of another capacity
-    resultsTable = new ResultsTable(kResultsCapacity);
-    attachResultsTable(resultsTable);
+    resultsTable->clear();
     saveResultsTable(*resultsTable, "tabulka.dat");
     ShowWindow(resultsWindow, SW_HIDE);
     if (!(GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED))

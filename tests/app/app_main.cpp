@@ -1,6 +1,9 @@
 // Starts the program in a fresh folder whose tabulka.dat is what
-// LUMOX_START_WITH says, runs the tests, then shuts the program down.
+// LUMOX_START_WITH says, runs the tests, shuts the program down and removes
+// the folder.
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "app/startup.h"
 #include "app_fixture.h"
@@ -12,26 +15,21 @@ StartRecord atStart;
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    const char* scenario = std::getenv("LUMOX_START_WITH");
-    atStart.scenario = scenario ? scenario : "missing";
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "lumox-app-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    SetCurrentDirectoryA(folder.c_str());
+    atStart.scenario = std::getenv("LUMOX_START_WITH") ? std::getenv("LUMOX_START_WITH") : "missing";
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("lumox-app-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directory(folder);
+    fs::current_path(folder);
     unsigned char bytes[100] = {12};  // as a record: capacity 0
-    if (atStart.scenario == "damaged") {
-        FILE* f = std::fopen("tabulka.dat", "wb");
-        std::fwrite(bytes, 1, sizeof bytes, f);
-        std::fclose(f);
-    } else if (atStart.scenario == "refused") {
+    ResultsTable two(kResultsCapacity);
+    two.insert("Alena", 7.5);
+    two.insert("Bořek", 3.0);
+    if (atStart.scenario == "damaged")
+        std::ofstream("tabulka.dat", std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);
+    else if (atStart.scenario == "refused")
         saveResultsFile(bytes, 12, "tabulka.dat");
-    } else if (atStart.scenario == "valid") {
-        ResultsTable table(kResultsCapacity);
-        table.insert("Alena", 7.5);
-        table.insert("Bořek", 3.0);
-        saveResultsTable(table, "tabulka.dat");
-    }
+    else if (atStart.scenario == "valid")
+        saveResultsTable(two, "tabulka.dat");
 
     watchModals();
     expect([](HWND box) {
@@ -39,8 +37,7 @@ int main(int argc, char** argv)
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     appInstance = GetModuleHandleA(nullptr);
-    atStart.started = initApplication();
-    if (atStart.started)
+    if ((atStart.started = initApplication()))
         showIdlePicture();
     pumpMessages();
     atStart.boxes = modals.seen;
@@ -51,5 +48,7 @@ int main(int argc, char** argv)
         DestroyWindow(mainWindow);
     pumpMessages();
     shutdownApplication();
+    fs::current_path(folder.parent_path());
+    fs::remove_all(folder);
     return result;
 }

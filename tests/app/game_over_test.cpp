@@ -78,17 +78,16 @@ TEST_F(GameOver, TheFlowRunsBesideTheMainWindowWhileTicksMoveNothing)
     EXPECT_TRUE(gameEnded && !gameRunning);
 }
 
-TEST_F(GameOver, TheResultsWindowListsEveryResultTheBestInRed)
+TEST_F(GameOver, TheResultsWindowListsEveryResultTheBestInRedAndHidesOnAKey)
 {
     for (int i = 0; i < 10; ++i)  // the best with a name longer than the line
         resultsTable->insert(std::string(i == 0 ? 300 : 3, static_cast<char>('a' + i)).c_str(), 12.5 - i);
-    command(ID_RESULTS_SHOW);
-    RECT main, results, client;
-    GetWindowRect(mainWindow, &main);
-    GetWindowRect(resultsWindow, &results);
+    key(VK_INSERT);  // posted: shown when it is dispatched
+    EXPECT_FALSE(IsWindowVisible(resultsWindow));
+    pumpMessages();
+    EXPECT_TRUE(IsWindowVisible(resultsWindow) && gamePaused) << "it takes the focus";
+    RECT client;
     GetClientRect(resultsWindow, &client);
-    EXPECT_EQ(std::make_pair(results.left, results.top), std::make_pair(main.right, main.top));
-    EXPECT_EQ(windowText(resultsWindow), "Tabulka");
     HDC dc = GetDC(resultsWindow);
     TEXTMETRICA tm;
     GetTextMetricsA(dc, &tm);
@@ -99,14 +98,19 @@ TEST_F(GameOver, TheResultsWindowListsEveryResultTheBestInRed)
     EXPECT_GT(countPixels(dc, 0, 9 * h, 150, 10 * h, RGB(0, 0, 0)), 20);
     EXPECT_EQ(GetPixel(dc, client.right - 1, client.bottom - 1), GetSysColor(COLOR_BTNFACE));
     ReleaseDC(resultsWindow, dc);
-
     SetWindowPos(resultsWindow, nullptr, 700, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     InvalidateRect(resultsWindow, nullptr, TRUE);
     UpdateWindow(resultsWindow);
+    RECT results;
     GetWindowRect(resultsWindow, &results);
     EXPECT_EQ(std::make_pair(results.left, results.top), std::make_pair(700L, 400L)) << "repainted where it was put";
-    SendMessageA(resultsWindow, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(resultsWindow) && !IsWindowVisible(resultsWindow)) << "the close box only hides it";
+    for (UINT message : {WM_CLOSE, WM_KEYDOWN}) {
+        ShowWindow(resultsWindow, SW_SHOW);
+        SendMessageA(resultsWindow, message, 'A', 0);
+        EXPECT_TRUE(IsWindow(resultsWindow) && !IsWindowVisible(resultsWindow)) << message << " only hides it";
+    }
+    SetActiveWindow(mainWindow), SetFocus(mainWindow), pumpMessages();
+    EXPECT_FALSE(gamePaused) << "play goes on once the main window has the focus back";
 }
 
 }  // namespace

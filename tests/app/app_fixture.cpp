@@ -109,7 +109,7 @@ COLORREF cellCentre(int column, int row)
 
 void AppTest::SetUp()
 {
-    ASSERT_TRUE(appInitialised) << "the program is not running (did an Exit test run before?)";
+    ASSERT_TRUE(appInitialised) << "the program is not running";
     modals = {};
     resetGameState();
     resultsTable->clear();

@@ -75,22 +75,4 @@ TEST_F(Startup, EveryDialogTextFitsItsControl)
     modals = {};  // not modal: nothing to answer
 }
 
-// Exit ends the program, so this runs in a process of its own.
-TEST_F(Startup, ExitDuringAGameEndsTheGameThenClosesAndSaves)
-{
-    startGame();
-    score = 5.0;
-    resultsTable->insert("Zdeněk", 8.0);
-    expect(press(IDYES));
-    expect(typeNameAndOk("Eva"));
-    command(ID_GAME_EXIT);
-    EXPECT_EQ(modals.seen.back().caption, "Zápis do tabulky");
-    EXPECT_FALSE(IsWindow(mainWindow) || IsWindow(resultsWindow));
-    MSG msg;
-    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop ends";
-    EXPECT_TRUE(shutdownApplication());
-    EXPECT_FALSE(shutdownApplication());
-    EXPECT_EQ(namesOnDisk(), (std::vector<std::string>{"Zdeněk", "Eva"}));
-}
-
 }  // namespace

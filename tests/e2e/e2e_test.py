@@ -103,8 +103,9 @@ def started(folder, message=False):
         check(not windows(MESSAGE), "no verification message")
         time.sleep(0.3)
         yield program
-        click_main()
-        keys(["alt+F4"], lambda: program.poll() is not None, "end of the program")
+        if program.poll() is None:
+            click_main()
+            keys(["alt+F4"], lambda: program.poll() is not None, "end of the program")
     except BaseException:
         subprocess.run(["import", "-window", "root", state["shot"]], env=env, timeout=30)
         raise
@@ -118,7 +119,7 @@ def started(folder, message=False):
 
 def scenario(folder):
     path = os.path.join(folder, "tabulka.dat")
-    with started(folder):
+    with started(folder) as program:
         pixel = shot()
         check([pixel(x, Y0 + 11) == GRID for x in range(X0 - 9, X0 + 179)]
               == [(x - X0) % 21 == 0 and x <= X0 + 168 for x in range(X0 - 9, X0 + 179)]
@@ -150,6 +151,12 @@ def scenario(folder):
         check((rx, ry) == (mx + mw, my), f"results window at {rx},{ry} beside the main window {mx},{my} {mw} wide")
         key("space")
         poll(lambda: not windows("Tabulka"), 10, "a key to hide the results window")
+        click_main()  # Exit during a game asks, ends the game, then closes
+        keys(["alt+g", "n"], falling, "piece of a new game")
+        keys(["alt+g", "x"], lambda: windows("Konec hry"), "Exit's question")
+        keys(["Return"], lambda: windows("GAME OVER"), "the end of the game")
+        key("Return")
+        poll(lambda: program.poll() is not None, 10, "the program to end after Exit")
     table = run(TOOL, "dump", path)
     check(table.startswith(name.encode("cp1250")) and (table.count(b"\n") == 1) == bool(name),
           f"the name typed, if the score earned one, on disk: {table!r}")

@@ -31,35 +31,9 @@ inline COLORREF windowPixel(HWND window, int x, int y)
     return c;
 }
 
-// (Callbacks are named functions: the i686 build calls them stdcall, which
-// a lambda cannot be.)
-inline LRESULT CALLBACK testWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+// A shown popup window to draw into; nothing else paints it unless messages
+// are pumped.
+inline HWND createTestWindow(int width, int height)
 {
-    if (m == WM_PAINT) {
-        PAINTSTRUCT ps;
-        BeginPaint(w, &ps);
-        EndPaint(w, &ps);
-        return 0;
-    }
-    return m == WM_ERASEBKGND ? 1 : DefWindowProcA(w, m, wp, lp);
-}
-
-// A shown top-level window whose client area only the test paints.
-inline HWND createTestWindow(int clientWidth, int clientHeight)
-{
-    static const ATOM registered = [] {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = testWindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "LumoxTestWindow";
-        return RegisterClassA(&wc);
-    }();
-    RECT r = {0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&r, WS_OVERLAPPED | WS_CAPTION, FALSE);
-    HWND window = CreateWindowA(MAKEINTATOM(registered), "test", WS_OVERLAPPED | WS_CAPTION, 40, 40, r.right - r.left,
-                                r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
-    pumpMessages();
-    return window;
+    return CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 40, 40, width, height, nullptr, nullptr, nullptr, nullptr);
 }

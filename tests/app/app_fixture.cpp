@@ -80,6 +80,7 @@ void tick(int times)
         SendMessageA(mainWindow, WM_TIMER, kGravityTimer, 0);
 }
 
+
 void startGame()
 {
     ASSERT_FALSE(gameRunning);

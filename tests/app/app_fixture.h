@@ -30,7 +30,7 @@ struct Modals {
 extern Modals modals;
 void watchModals();
 void expect(Answer answer);
-Answer press(int buttonId);  // 0: the close box
+Answer press(int buttonId);                              // 0: the close box
 Answer typeNameAndOk(const char* name, WPARAM key = 0);  // OK pressed, or this key typed
 Answer whileOpen(std::function<void(HWND)> during, Answer then);
 
@@ -38,12 +38,11 @@ std::string windowText(HWND window);
 void command(int id);
 void key(WPARAM vk);
 void tick(int times = 1);
-void startGame();  // New, with no game running
-std::vector<std::string> namesOnDisk();  // {"(invalid)"} when tabulka.dat does not load
+void startGame();                          // New, with no game running
+std::vector<std::string> namesOnDisk();    // {"(invalid)"} when tabulka.dat does not load
 COLORREF cellCentre(int column, int row);  // in the back buffer
 
-// What the test main saw while the program started.
-struct StartRecord {
+struct StartRecord {  // what the test main saw while the program started
     std::string scenario;  // tabulka.dat was: missing, damaged, refused or valid
     bool started = false, mainVisibleDuringBox = false;
     std::vector<Modal> boxes;

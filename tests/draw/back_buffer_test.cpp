@@ -13,7 +13,8 @@ constexpr int kW = 169, kH = 337, kWindowH = kH + 25;  // any sizes do; these ar
 TEST(BackBuffer, TheBitmapReachesTheWindowWithOrWithoutAnOpenSurface)
 {
     BackBuffer buffer;
-    HWND window = buffer.window = createTestWindow(kW, kWindowH);
+    // A plain popup: nothing paints it while no messages are pumped.
+    HWND window = buffer.window = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 40, 40, kW, kWindowH, nullptr, nullptr, nullptr, nullptr);
     auto markWindow = [&] {
         HDC dc = GetDC(window);
         fillSolid(dc, 0, 0, kW, kWindowH, kMark);

@@ -1,18 +1,14 @@
-// libFuzzer targets over the results store, one per FUZZ_INPUT; a broken
+// libFuzzer targets over the results store, one per FUZZ_INPUT: the bytes as a
+// record, as the payload of a saved file (loaded back exactly, the caller's
+// buffer unchanged), or as a whole file (refused, or the payload behind the
+// header). Whatever record results is refused with the table as it was, or
+// read: then it writes back the same bytes, survives the results file, offers
+// a place exactly when it inserts, and keeps its slots when cleared. A broken
 // property traps, and libFuzzer keeps the input.
-//   record     bytes as a record: refused with the table as it was, or read;
-//              a table read writes a record that reads back to the same
-//              bytes, survives the results file, offers a place exactly
-//              when it inserts, and keeps its slots when cleared
-//   roundtrip  bytes as the payload of a saved file: loaded back exactly,
-//              the caller's buffer unchanged
-//   file       bytes as a whole file: refused, or the payload behind the
-//              20-byte header
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "results/results_file.h"
@@ -42,17 +38,14 @@ void requireReadsBack(const ResultsTable& table)
     require(copy.readRecord(record.data(), static_cast<std::int32_t>(record.size())) && recordOf(copy) == record);
 }
 
-// A file in a folder of the process's own under TMPDIR (tools/fuzz.sh points
-// it at a scratch folder that it removes), removed when the process ends.
+// The targets' file, in the scratch folder that tools/fuzz.sh makes for the
+// run (and removes) and names in TMPDIR.
 const char* scratchFile()
 {
-    static const struct Folder {
-        std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/lumox-fuzz-XXXXXX";
-        std::string file = mkdtemp(path.data()) ? path + "/tabulka.dat" : "";
-        ~Folder() { std::remove(file.c_str()), rmdir(path.c_str()); }
-    } folder;
-    require(!folder.file.empty());
-    return folder.file.c_str();
+    static const char* folder = std::getenv("TMPDIR");
+    static const std::string file = std::string(folder ? folder : "") + "/tabulka.dat";
+    require(folder != nullptr);
+    return file.c_str();
 }
 
 }  // namespace

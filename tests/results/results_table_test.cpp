@@ -60,7 +60,6 @@ TEST(ResultsTable, RecordsByteForByte)
 TEST(ResultsTable, BestFirstEqualScoresInArrivalAndAFullTableDropsItsLast)
 {
     ResultsTable table(kResultsCapacity);
-    EXPECT_FALSE(table.insert(nullptr, 5.0) || table.insert("", 5.0));
     char name[] = "new";
     for (double score : {7.0, 5.0, 3.0})
         table.insert(std::to_string(static_cast<int>(score)).c_str(), score);

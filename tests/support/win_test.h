@@ -1,5 +1,4 @@
-// What the Windows tests share: pumping messages, reading pixels and a plain
-// window to draw into.
+// What the Windows tests share: pumping messages and reading pixels.
 #pragma once
 
 #include <windows.h>
@@ -29,11 +28,4 @@ inline COLORREF windowPixel(HWND window, int x, int y)
     const COLORREF c = GetPixel(dc, x, y);
     ReleaseDC(window, dc);
     return c;
-}
-
-// A shown popup window to draw into; nothing else paints it unless messages
-// are pumped.
-inline HWND createTestWindow(int width, int height)
-{
-    return CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 40, 40, width, height, nullptr, nullptr, nullptr, nullptr);
 }

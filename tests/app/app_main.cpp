@@ -22,13 +22,12 @@ int main(int argc, char** argv)
     fs::current_path(folder);
     unsigned char bytes[100] = {12};  // as a record: capacity 0
     ResultsTable two(kResultsCapacity);
-    two.insert("Alena", 7.5);
-    two.insert("Bořek", 3.0);
+    two.insert("Alena", 7.5), two.insert("Bořek", 3.0);
     if (atStart.scenario == "damaged")
         std::ofstream("tabulka.dat", std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);
-    else if (atStart.scenario == "refused")
+    if (atStart.scenario == "refused")
         saveResultsFile(bytes, 12, "tabulka.dat");
-    else if (atStart.scenario == "valid")
+    if (atStart.scenario == "valid")
         saveResultsTable(two, "tabulka.dat");
 
     watchModals();

@@ -37,9 +37,7 @@ def poll(predicate, timeout, what=None):
     return value
 
 
-def windows(title=None):
-    """Visible windows of this title (any, without one). Wine 8 names them in an ASCII rendering and
-    Wine 10 in Latin-1 or UTF-8, so a letter beyond ASCII matches any one or more bytes."""
+def windows(title=None):  # visible, of this title; a letter beyond ASCII matches Wine 8's and Wine 10's bytes
     pattern = "^" + "".join(c if ord(c) < 128 else ".+" for c in title) + "$" if title else "."
     return run("xdotool", "search", "--onlyvisible", "--name", pattern, ok=(0, 1)).decode().split()
 
@@ -59,8 +57,7 @@ def shot():
     return lambda x, y: tuple(raw[3 * (1280 * y + x):3 * (1280 * y + x) + 3])
 
 
-def board():
-    """The cells whose centre is not the empty board's gray."""
+def board():  # the cells whose centre is not the empty board's gray
     pixel = shot()
     return {(c, r) for c in range(8) for r in range(16) if pixel(X0 + 21 * c + 11, Y0 + 21 * r + 11) != GRAY}
 
@@ -69,14 +66,12 @@ def falling():
     return cells if len(cells := board()) == 4 else None
 
 
-def click_main():
-    """A click on the right of the status strip gives the main window the keyboard."""
+def click_main():  # a click on the right of the status strip gives the main window the keyboard
     run("xdotool", "mousemove", str(X0 + 150), str(Y0 + 350), "click", "1")
     time.sleep(0.2)
 
 
-def keys(sent, done, what):
-    """Sends the keys, once more after an Escape and a click if they got lost under Xvfb."""
+def keys(sent, done, what):  # once more after an Escape and a click if they got lost under Xvfb
     for _ in range(2):
         key(*sent)
         if value := poll(done, 4):
@@ -88,9 +83,7 @@ def keys(sent, done, what):
 
 
 @contextlib.contextmanager
-def started(folder, message=False):
-    """The real program in this folder, its main window up (after the verification message if due);
-    closed with Alt+F4 at the end."""
+def started(folder, message=False):  # the program's main window up, after the verification message if due
     with open(state["log"], "ab") as log:
         program = subprocess.Popen([WINE_RUN, "--timeout", "120", state["exe"]], cwd=folder, env=env,
                                    stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)

@@ -1,12 +1,55 @@
 #include "results/results_file.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "results/results_store.h"
-#include "results_test_files.h"
 
 namespace {
+
+using Bytes = std::vector<unsigned char>;
+namespace fs = std::filesystem;
+
+Bytes readFile(const fs::path& path)  // nothing for a missing file or a folder
+{
+    std::ifstream in(path, std::ios::binary);
+    return fs::is_regular_file(path) ? Bytes(std::istreambuf_iterator<char>(in), {}) : Bytes{};
+}
+
+void writeFile(const fs::path& path, const Bytes& b)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// (The tests run as root, for whom a read-only folder is still writable; the
+// end-to-end tests mount one read-only instead.)
+void setReadOnly(const fs::path& path, bool on)
+{
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    on ? fs::perm_options::remove : fs::perm_options::add);
+}
+
+// Each test works in a scratch folder of its own, removed afterwards with
+// whatever the test left in it.
+struct ResultsFiles : ::testing::Test {
+    fs::path folder = fs::path("lumox-results-") += testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::string path = (folder / "tabulka.dat").string();
+    void SetUp() override { fs::remove_all(folder), fs::create_directory(folder); }
+    void TearDown() override
+    {
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            setReadOnly(entry.path(), false);
+        fs::remove_all(folder);
+    }
+};
+
 
 std::optional<Bytes> load(const std::string& path)
 {

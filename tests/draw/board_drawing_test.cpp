@@ -16,12 +16,7 @@ constexpr COLORREF kGray = RGB(128, 128, 128), kGrid = RGB(90, 90, 90), kSquare 
 struct BoardDrawing : ::testing::Test {
     BoardGeometry g{kBoardColumns, kBoardRows, kCellSize, kGridLineWidth};
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = [this] {
-        HDC screen = GetDC(nullptr);
-        HBITMAP b = CreateCompatibleBitmap(screen, g.pixelWidth, g.pixelHeight);
-        ReleaseDC(nullptr, screen);
-        return b;
-    }();
+    HBITMAP bitmap = CreateBitmap(g.pixelWidth, g.pixelHeight, 1, 32, nullptr);
     HGDIOBJ previous = SelectObject(dc, bitmap);
     Well well{&g};
     PieceSet set{kPieceSetCapacity};

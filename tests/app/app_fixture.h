@@ -18,9 +18,7 @@
 #include "results/results_window.h"
 #include "tests/support/win_test.h"
 
-struct Modal {
-    std::string caption, text;
-};
+struct Modal { std::string caption, text; };
 using Answer = std::function<void(HWND)>;
 struct Modals {
     std::vector<Answer> queued;

@@ -73,12 +73,9 @@ TEST_F(Play, GravityStepsEveryEighthTickAndCountsAgainForANewPieceOrSpeed)
 TEST_F(Play, PauseKeyAndFocusStopThePiece)
 {
     newSquare();
-    key(VK_PAUSE);
-    key(VK_LEFT);
-    tick(30);
+    key(VK_PAUSE), key(VK_LEFT), tick(30);
     EXPECT_EQ(std::make_tuple(where(), fallElapsedMs), std::make_tuple(std::make_tuple(4, 0, 0), 0));
-    key(VK_PAUSE);
-    key(VK_LEFT);
+    key(VK_PAUSE), key(VK_LEFT);
     EXPECT_EQ(fallingPiece->x, 3);
     for (bool pausedBefore : {false, true}) {
         gamePaused = pausedBefore;
@@ -103,11 +100,8 @@ TEST_F(Commands, EndingARunningGameAsksFirstAndNothingMovesMeanwhile)
     for (const auto& [id, answer, runningAfter, xAfter] : cases) {
         SCOPED_TRACE(testing::Message() << "command " << id << (answer == IDYES ? ", Yes" : ", No"));
         modals = {};
-        gameRunning = false;
-        forceSlot(*pieceSet, 4);
-        startGame();
-        key(VK_LEFT);
-        key(VK_PAUSE);
+        newSquare();
+        key(VK_LEFT), key(VK_PAUSE);
         bool runningDuringBox = true;
         expect(whileOpen([&](HWND) { runningDuringBox = gameRunning, tick(20); }, press(answer)));
         if (answer == IDYES)
@@ -120,11 +114,9 @@ TEST_F(Commands, EndingARunningGameAsksFirstAndNothingMovesMeanwhile)
             << "only a new game starts unpaused";
     }
     gameRunning = gamePaused = false;
-    command(ID_GAME_GAMEOVER);
-    command(ID_GAME_PAUSE);
+    command(ID_GAME_GAMEOVER), command(ID_GAME_PAUSE);
     EXPECT_FALSE(gamePaused || gameRunning || modals.seen.size() > 2) << "without a game: nothing";
-    command(ID_GAME_NEW);
-    command(ID_GAME_PAUSE);
+    command(ID_GAME_NEW), command(ID_GAME_PAUSE);
     EXPECT_TRUE(gameRunning && gamePaused) << "New starts at once";
     command(ID_GAME_UNPAUSE);
     EXPECT_FALSE(gamePaused);

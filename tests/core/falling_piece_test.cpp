@@ -98,12 +98,11 @@ TEST(FallingPiece, TestsAnswerWithoutMovingAnything)
     Game g;
     g.spawn(1);
     g.piece.rotateLeft();
-    EXPECT_EQ(g.piece.rotation, 3);
+    const int afterLeft = g.piece.rotation;
     g.piece.rotateRight();
-    EXPECT_EQ(g.piece.rotation, 0);
+    EXPECT_EQ(std::make_pair(afterLeft, g.piece.rotation), std::make_pair(3, 0)) << "the counter wraps both ways";
     g.spawn(4, 4, 0, 2);
-    g.piece.rotateRight();
-    g.piece.rotateLeft();
+    g.piece.rotateRight(), g.piece.rotateLeft();
     EXPECT_EQ(std::make_pair(g.piece.rotation, g.piece.shape->rotation), std::make_pair(2, 0)) << "the square never turns";
 }
 
@@ -133,8 +132,7 @@ TEST(FallingPiece, TheGameEndsBeforeTheLastPointsCount)
     g.fill(0, {0, 1, 2, 3});  // where pieces enter
     g.spawn(4, 0, 14);
     ShellRecorder::events.clear();
-    EXPECT_TRUE(g.piece.settle());
-    EXPECT_TRUE(gameEnded);
+    EXPECT_TRUE(g.piece.settle() && gameEnded);
     EXPECT_DOUBLE_EQ(ShellRecorder::scoreAtGameOver, 2.0);
     EXPECT_STREQ(scoreText, "3.0");
     EXPECT_EQ(ShellRecorder::events, (Events{"redraw", "repaint", "gameover", "strip", "repaint"}));
@@ -153,8 +151,7 @@ TEST(FallingPiece, TheNextGameFollowsNoPointerToAFreedMirror)
     ASSERT_TRUE(gameEnded && g.piece.shape->id == 133);
     g.set.removeExtendedPieces();
     gameEnded = false;
-    g.well.markAllRows();
-    g.well.removeMarkedRows();
+    g.well.markAllRows(), g.well.removeMarkedRows();
     forceDraw(g.set, 4);  // now the square
     g.piece.spawn();
     while (g.piece.canMoveDown())

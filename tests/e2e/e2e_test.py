@@ -170,9 +170,7 @@ def damaged(folder):
 
 def read_only_folder(folder):
     source, mounted = os.path.join(folder, "source"), os.path.join(folder, "read-only")
-    os.mkdir(mounted)
-    os.mkdir(source)
-    table_in(source)
+    os.mkdir(mounted), os.mkdir(source), table_in(source)
     if subprocess.run(["mount", "--bind", source, mounted], capture_output=True).returncode:
         return None
     state["mounts"].append(mounted)
@@ -193,7 +191,6 @@ def contents(folder):  # name -> bytes, or None for a folder
 # and the file is kept as tabulka.dat.bad beside a new empty table; otherwise all stays as it was
 FAULTS = [
     ("tabulka.dat is a folder", lambda f: os.mkdir(os.path.join(f, "tabulka.dat")) or f, False),
-    ("read-only tabulka.dat", lambda f: os.chmod(os.path.join(table_in(f), "tabulka.dat"), 0o444) or f, False),
     ("read-only folder", read_only_folder, False),
     ("a damaged tabulka.dat", damaged, True),
 ]

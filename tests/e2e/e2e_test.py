@@ -124,6 +124,10 @@ def scenario(folder):
         keys(["alt+g", "s"], lambda: windows("Rychlost hry"), "Speed dialog")
         key("End", "BackSpace", "BackSpace", "BackSpace", "1", "Return")  # the slowest fall, a row a second
         poll(lambda: not windows("Rychlost hry"), 10, "the Speed dialog to close")
+        keys(["alt+h", "a"], lambda: windows("O programu"), "About box")
+        key("Escape")
+        check(not poll(lambda: not windows("O programu"), 1), "Escape leaves the About box open")
+        keys(["Return"], lambda: not windows("O programu"), "Enter to close the About box")
         piece = keys(["alt+g", "n"], falling, "piece of a new game")
         for step, dx, dy in (("Return", 0, 1), ("Left", -1, 0)):
             key(step)

@@ -40,30 +40,30 @@ bool replaceFile(const char* from, const char* to)
 #endif
 }
 
+char* withSuffix(const char* path, const char* suffix)
+{
+    const std::size_t length = std::strlen(path), extra = std::strlen(suffix) + 1;
+    char* joined = new (std::nothrow) char[length + extra];
+    if (joined) {
+        std::memcpy(joined, path, length);
+        std::memcpy(joined + length, suffix, extra);
+    }
+    return joined;
+}
+
 bool copyFileSafely(const char* from, const char* to)
 {
-    const std::size_t length = std::strlen(to);
-    char* temporary = new (std::nothrow) char[length + 5];
-    unsigned char* chunk = new (std::nothrow) unsigned char[65536];
-    std::FILE* in = temporary && chunk ? std::fopen(from, "rb") : nullptr;
-    bool copied = false;
-    if (in) {
-        std::memcpy(temporary, to, length);
-        std::memcpy(temporary + length, ".new", 5);
-        if (std::FILE* out = std::fopen(temporary, "wb")) {
-            copied = true;
-            std::size_t got;
-            while (copied && (got = std::fread(chunk, 1, 65536, in)) > 0)
-                copied = std::fwrite(chunk, 1, got, out) == got;
-            copied = copied && !std::ferror(in) && flushToDisk(out);
-            copied = (std::fclose(out) == 0) && copied;
-            copied = copied && replaceFile(temporary, to);
-            if (!copied)
-                std::remove(temporary);
-        }
-        std::fclose(in);
-    }
-    delete[] chunk;
-    delete[] temporary;
+    std::FILE* in = std::fopen(from, "rb");
+    if (!in)
+        return false;
+    const bool copied = writeFileSafely(to, [in](std::FILE* out) {
+        unsigned char chunk[16384];
+        std::size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0)
+            if (std::fwrite(chunk, 1, got, out) != got)
+                return false;
+        return !std::ferror(in);
+    });
+    std::fclose(in);
     return copied;
 }

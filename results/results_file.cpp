@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 
 #include "results/byte_order.h"
@@ -92,27 +91,9 @@ void saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* pa
         out = putU32(out, sums[k] ^ masks[k]);
     putU32(out, seed);
 
-    // Write a sibling file first and put it in place only when it is
-    // complete, so that a failed or interrupted write never costs the
-    // results saved before.
-    const std::size_t pathLength = std::strlen(path);
-    char* temporary = new (std::nothrow) char[pathLength + 5];
-    if (!temporary)
-        return;
-    std::memcpy(temporary, path, pathLength);
-    std::memcpy(temporary + pathLength, ".new", 5);
-
     scramble(buffer, length, key);
-    bool written = false;
-    if (std::FILE* file = std::fopen(temporary, "wb")) {
-        written = writeAll(file, header, kHeaderSize) && writeAll(file, buffer, length) && flushToDisk(file);
-        written = (std::fclose(file) == 0) && written;
-        written = written && replaceFile(temporary, path);
-        if (!written)
-            std::remove(temporary);
-    }
+    writeFileSafely(path, [&](std::FILE* file) { return writeAll(file, header, kHeaderSize) && writeAll(file, buffer, length); });
     scramble(buffer, length, key);
-    delete[] temporary;
 }
 
 unsigned char* loadResultsFile(const char* path, std::uint32_t* lengthOut)

@@ -1,26 +1,20 @@
 #include "results/results_store.h"
 
 #include <cstdio>
-#include <cstring>
-#include <new>
 
 #include "results/file_replace.h"
 #include "results/results_file.h"
 
 namespace {
 
-// Copies `path` to `path`.bad through a sibling file, so that a copy that
-// fails half-way never costs an older one.
+// Copies `path` to `path`.bad, safely, so that a copy that fails half-way
+// never costs an older one.
 void keepUnusableFile(const char* path)
 {
-    const std::size_t length = std::strlen(path);
-    char* copyPath = new (std::nothrow) char[length + 9];
-    if (!copyPath)
-        return;
-    std::memcpy(copyPath, path, length);
-    std::memcpy(copyPath + length, ".bad", 5);
-    copyFileSafely(path, copyPath);
-    delete[] copyPath;
+    if (char* copyPath = withSuffix(path, ".bad")) {
+        copyFileSafely(path, copyPath);
+        delete[] copyPath;
+    }
 }
 
 }  // namespace

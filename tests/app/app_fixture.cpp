@@ -53,10 +53,7 @@ void watchModals()
 
 void expect(Answer answer) { modals.queued.push_back(std::move(answer)); }
 
-Answer press(int buttonId)
-{
-    return [buttonId](HWND w) { PostMessageA(w, buttonId ? WM_COMMAND : WM_CLOSE, buttonId, 0); };
-}
+Answer press(int id) { return [id](HWND w) { PostMessageA(w, id ? WM_COMMAND : WM_CLOSE, id, 0); }; }
 
 Answer typeNameAndOk(const char* name, WPARAM key)
 {
@@ -66,10 +63,7 @@ Answer typeNameAndOk(const char* name, WPARAM key)
     };
 }
 
-Answer whileOpen(std::function<void(HWND)> during, Answer then)
-{
-    return [during, then](HWND w) { during(w), then(w); };
-}
+Answer whileOpen(std::function<void(HWND)> during, Answer then) { return [=](HWND w) { during(w), then(w); }; }
 
 void command(int id) { SendMessageA(mainWindow, WM_COMMAND, id, 0); }
 void key(WPARAM vk) { SendMessageA(mainWindow, WM_KEYDOWN, vk, 0); }

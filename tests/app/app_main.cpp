@@ -1,6 +1,5 @@
-// Starts the program in a fresh folder whose tabulka.dat is what
-// LUMOX_START_WITH says, runs the tests, shuts the program down and removes
-// the folder.
+// Starts the program in a fresh folder holding the tabulka.dat LUMOX_START_WITH
+// names, runs the tests, shuts the program down and removes the folder.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,8 +17,7 @@ int main(int argc, char** argv)
     atStart.scenario = std::getenv("LUMOX_START_WITH") ? std::getenv("LUMOX_START_WITH") : "missing";
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("lumox-app-" + std::to_string(GetCurrentProcessId()));
-    fs::create_directory(folder);
-    fs::current_path(folder);
+    fs::create_directory(folder), fs::current_path(folder);
     unsigned char bytes[100] = {12};  // as a record: capacity 0
     ResultsTable two(kResultsCapacity);
     two.insert("Alena", 7.5), two.insert("Bořek", 3.0);

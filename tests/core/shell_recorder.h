@@ -1,6 +1,5 @@
 // Records what the rules ask of the shell, in order: "repaint", "redraw",
-// "strip" and "gameover" (with the score the game-over flow sees, which, as
-// the shell's flow does, stops the game).
+// "strip" and "gameover" (noting the score then, and stopping the game).
 #pragma once
 
 #include <string>

@@ -12,7 +12,6 @@ namespace {
 
 constexpr COLORREF kGray = RGB(128, 128, 128), kGrid = RGB(90, 90, 90), kSquare = 0xA020A0;
 
-// Drawing into a memory DC of the board's size.
 struct BoardDrawing : ::testing::Test {
     BoardGeometry g{kBoardColumns, kBoardRows, kCellSize, kGridLineWidth};
     HDC dc = CreateCompatibleDC(nullptr);
@@ -113,6 +112,7 @@ TEST(BackBuffer, TheBitmapReachesTheWindowWithOrWithoutAnOpenSurface)
     BackBuffer buffer;
     // A plain popup: nothing paints it while no messages are pumped.
     HWND window = buffer.window = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 40, 40, kW, kWindowH, nullptr, nullptr, nullptr, nullptr);
+    auto pixel = [&](int x, int y) { HDC d = GetDC(window); const COLORREF c = GetPixel(d, x, y); return ReleaseDC(window, d), c; };
     auto markWindow = [&] {
         HDC dc = GetDC(window);
         fillSolid(dc, 0, 0, kW, kWindowH, kMark);
@@ -127,13 +127,13 @@ TEST(BackBuffer, TheBitmapReachesTheWindowWithOrWithoutAnOpenSurface)
     markWindow();
     buffer.blitToWindow();
     EXPECT_EQ(buffer.memoryDC, dc) << "the copy leaves the open surface open";
-    EXPECT_EQ(std::make_tuple(windowPixel(window, 0, 0), windowPixel(window, kW - 1, kH - 1), windowPixel(window, kW - 1, kH)),
+    EXPECT_EQ(std::make_tuple(pixel(0, 0), pixel(kW - 1, kH - 1), pixel(kW - 1, kH)),
               std::make_tuple(kRed, kGreen, kMark)) << "the whole board at (0, 0), nothing below it";
     buffer.endDrawing();
     EXPECT_EQ(GetObjectType(dc), 0u) << "the memory DC is deleted";
     markWindow();
     buffer.blitToWindow();  // through a surface of its own
-    EXPECT_EQ(std::make_tuple(buffer.memoryDC, windowPixel(window, 50, 50), windowPixel(window, 120, 250)),
+    EXPECT_EQ(std::make_tuple(buffer.memoryDC, pixel(50, 50), pixel(120, 250)),
               std::make_tuple(HDC(nullptr), kRed, kGreen));
     EXPECT_TRUE(buffer.deleteBitmap());
     DestroyWindow(window);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,16 +29,14 @@ void writeFile(const fs::path& path, const Bytes& b)
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-// (The tests run as root, for whom a read-only folder is still writable; the
-// end-to-end tests mount one read-only instead.)
+// (As root a read-only folder stays writable: a folder in the new file's way stands for one.)
 void setReadOnly(const fs::path& path, bool on)
 {
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     on ? fs::perm_options::remove : fs::perm_options::add);
 }
 
-// Each test works in a scratch folder of its own, removed afterwards with
-// whatever the test left in it.
+// Each test works in a scratch folder of its own, removed afterwards with all in it.
 struct ResultsFiles : ::testing::Test {
     fs::path folder = fs::path("lumox-results-") += testing::UnitTest::GetInstance()->current_test_info()->name();
     std::string path = (folder / "tabulka.dat").string();
@@ -54,12 +53,8 @@ struct ResultsFiles : ::testing::Test {
 std::optional<Bytes> load(const std::string& path)
 {
     std::uint32_t length = 0;
-    unsigned char* payload = loadResultsFile(path.c_str(), &length);
-    std::optional<Bytes> bytes;
-    if (payload)
-        bytes.emplace(payload, payload + length);
-    delete[] payload;
-    return bytes;
+    const std::unique_ptr<unsigned char[]> payload(loadResultsFile(path.c_str(), &length));
+    return payload ? std::optional<Bytes>(Bytes(payload.get(), payload.get() + length)) : std::nullopt;
 }
 
 std::uint32_t wordAt(const Bytes& b, std::size_t i) { return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | static_cast<std::uint32_t>(b[i + 3]) << 24; }

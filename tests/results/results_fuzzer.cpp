@@ -1,10 +1,8 @@
 // libFuzzer targets over the results store, one per FUZZ_INPUT: the bytes as a
-// record, as the payload of a saved file (loaded back exactly, the caller's
-// buffer unchanged), or as a whole file (refused, or the payload behind the
-// header). Whatever record results is refused with the table as it was, or
-// read: then it writes back the same bytes, survives the results file, offers
-// a place exactly when it inserts, and keeps its slots when cleared. A broken
-// property traps, and libFuzzer keeps the input.
+// record, as a saved file's payload (which must load back exactly, the buffer
+// unchanged) or as a whole file. A record that reads writes back the same
+// bytes, survives the file, offers a place exactly when it inserts and keeps
+// its slots when cleared; one that does not leaves the table as it was.
 #include <cstdlib>
 #include <cstring>
 #include <fstream>

@@ -22,10 +22,3 @@ inline int countPixels(HDC dc, int left, int top, int right, int bottom, COLORRE
     return n;
 }
 
-inline COLORREF windowPixel(HWND window, int x, int y)
-{
-    HDC dc = GetDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}

@@ -22,7 +22,6 @@ public:
     ~ScopedPen();
     ScopedPen(const ScopedPen&) = delete;
     ScopedPen& operator=(const ScopedPen&) = delete;
-    bool ok() const { return pen != nullptr; }
 
 private:
     HDC dc;

@@ -11,6 +11,22 @@
 #include <unistd.h>
 #endif
 
+FileKind fileKind(const char* path)
+{
+#ifdef _WIN32
+    // Answers also for a file that another program holds open without sharing.
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return FileKind::None;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? FileKind::Folder : FileKind::File;
+#else
+    struct stat info;
+    if (stat(path, &info) != 0)
+        return FileKind::None;
+    return S_ISREG(info.st_mode) ? FileKind::File : FileKind::Folder;
+#endif
+}
+
 bool flushToDisk(std::FILE* file)
 {
     if (std::fflush(file) != 0)

@@ -6,6 +6,11 @@
 
 #include <cstdio>
 
+// What stands at a path: nothing, a file, or a folder (or anything else
+// that is not a plain file).
+enum class FileKind { None, File, Folder };
+FileKind fileKind(const char* path);
+
 // Flushes the stream and asks the system to put it on the disk.
 bool flushToDisk(std::FILE* file);
 

@@ -70,10 +70,10 @@ void buildKeyTable(std::uint32_t seed, unsigned char key[16])
     }
 }
 
-void saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* path)
+bool saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* path)
 {
     if (!path || (!buffer && length > 0))
-        return;
+        return false;
     const std::uint32_t r1 = static_cast<std::uint32_t>(std::rand()) & 0xFFFF;
     const std::uint32_t r2 = static_cast<std::uint32_t>(std::rand()) & 0xFFFF;
     const std::uint32_t seed = r1 << 16 | r2;
@@ -92,8 +92,11 @@ void saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* pa
     putU32(out, seed);
 
     scramble(buffer, length, key);
-    writeFileSafely(path, [&](std::FILE* file) { return writeAll(file, header, kHeaderSize) && writeAll(file, buffer, length); });
+    const bool saved = writeFileSafely(path, [&](std::FILE* file) {
+        return writeAll(file, header, kHeaderSize) && writeAll(file, buffer, length);
+    });
     scramble(buffer, length, key);
+    return saved;
 }
 
 unsigned char* loadResultsFile(const char* path, std::uint32_t* lengthOut)

@@ -14,8 +14,10 @@
 
 // Writes the container. The caller's buffer is scrambled and unscrambled in
 // place, so it comes back unchanged. The old file is replaced only once the
-// new one is completely written; when anything fails it stays as it was.
-void saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* path);
+// new one is completely written and on the disk: true then. When anything
+// fails (a full disk, a read-only file, a folder in the way) the old file
+// stays as it was and the answer is false.
+bool saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* path);
 
 // A new buffer (free it with delete[]) holding the verified payload, or null
 // when the file is missing, too short, too large or fails its check words.

@@ -1,29 +1,48 @@
 #include "results/results_store.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "results/file_replace.h"
 #include "results/results_file.h"
 
 namespace {
 
-// Copies `path` to `path`.bad, safely, so that a copy that fails half-way
-// never costs an older one.
-void keepUnusableFile(const char* path)
+// Keeps the file at `path` as `path`.bad: a copy that fails half-way never
+// costs an older one, and a move needs no read access.
+bool keepAside(const char* path, bool readable)
 {
-    if (char* copyPath = withSuffix(path, ".bad")) {
-        copyFileSafely(path, copyPath);
-        delete[] copyPath;
-    }
+    char* badPath = withSuffix(path, ".bad");
+    if (!badPath)
+        return false;
+    const bool kept = readable ? copyFileSafely(path, badPath) : replaceFile(path, badPath);
+    delete[] badPath;
+    return kept;
 }
 
 }  // namespace
 
-LoadOutcome loadResultsTable(ResultsTable& table, const char* path)
+ResultsStore::ResultsStore(const char* path_) : path(path_) {}
+
+ResultsStore::~ResultsStore() { delete[] lastRecord; }
+
+void ResultsStore::remember(unsigned char* record, std::uint32_t length)
 {
-    std::FILE* probe = std::fopen(path, "rb");
-    if (!probe)
+    delete[] lastRecord;
+    lastRecord = record;
+    lastLength = length;
+}
+
+LoadOutcome ResultsStore::load(ResultsTable& table)
+{
+    const FileKind kind = fileKind(path);
+    if (kind == FileKind::None)
         return LoadOutcome::NoFile;
+    std::FILE* probe = kind == FileKind::File ? std::fopen(path, "rb") : nullptr;
+    if (!probe) {
+        blocked = kind == FileKind::Folder || !keepAside(path, false);
+        return LoadOutcome::Unreadable;
+    }
     std::fclose(probe);
 
     std::uint32_t length = 0;
@@ -31,19 +50,45 @@ LoadOutcome loadResultsTable(ResultsTable& table, const char* path)
     const bool verified = record != nullptr;
     const bool read = verified && table.readRecord(record, static_cast<std::int32_t>(length));
     delete[] record;
-    if (read)
+    if (read) {
+        // What the table writes now is what the file holds.
+        record = table.writeRecord(&length);
+        remember(record, length);
         return LoadOutcome::Loaded;
-    keepUnusableFile(path);
+    }
+    keepAside(path, true);
     return verified ? LoadOutcome::Refused : LoadOutcome::Damaged;
 }
 
-bool saveResultsTable(const ResultsTable& table, const char* path)
+// A file that could not be read at start-up is moved aside before the first
+// save that replaces it; while that is impossible, nothing is saved.
+bool ResultsStore::clearTheWay()
+{
+    if (!blocked)
+        return true;
+    const FileKind kind = fileKind(path);
+    blocked = kind == FileKind::Folder || (kind == FileKind::File && !keepAside(path, false));
+    return !blocked;
+}
+
+bool ResultsStore::save(const ResultsTable& table)
 {
     std::uint32_t length = 0;
     unsigned char* record = table.writeRecord(&length);
-    if (!record)
+    if (!record || !clearTheWay() || !saveResultsFile(record, length, path)) {
+        delete[] record;
         return false;
-    saveResultsFile(record, length, path);
-    delete[] record;
+    }
+    remember(record, length);
     return true;
+}
+
+bool ResultsStore::saveIfChanged(const ResultsTable& table)
+{
+    std::uint32_t length = 0;
+    unsigned char* record = table.writeRecord(&length);
+    const bool same = record && lastRecord && length == lastLength &&
+                      std::memcmp(record, lastRecord, length) == 0;
+    delete[] record;
+    return same || save(table);
 }

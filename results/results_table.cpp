@@ -120,11 +120,11 @@ void ResultsTable::clear()
 
 unsigned char* ResultsTable::writeRecord(std::uint32_t* lengthOut) const
 {
-    std::uint64_t length = 12 + 4 * static_cast<std::uint64_t>(capacity);
+    std::uint64_t length = kRecordHeaderSize + kNameLengthSize * static_cast<std::uint64_t>(capacity);
     std::uint32_t used = 0;
     for (int i = 0; i < capacity; ++i) {
         if (holdsResult(slots[i])) {
-            length += std::strlen(slots[i]->name) + 8;
+            length += std::strlen(slots[i]->name) + kScoreSize;
             ++used;
         }
     }
@@ -153,55 +153,67 @@ unsigned char* ResultsTable::writeRecord(std::uint32_t* lengthOut) const
     return record;
 }
 
+namespace {
+
+// Whether the record holds exactly `capacity` slot records, `usedCount` of them
+// with a name, all within `length` bytes, with no name that starts with NUL
+// (it would read as an empty name).
+bool slotRecordsFit(const unsigned char* record, std::int32_t length, std::int32_t capacity,
+                    std::uint32_t usedCount)
+{
+    // Every slot record takes at least 4 bytes, so the walk ends within
+    // length / 4 steps whatever the capacity claims; 64-bit positions cannot
+    // wrap.
+    std::int64_t position = kRecordHeaderSize;
+    std::uint32_t count = 0;
+    for (std::int32_t i = 0; i < capacity; ++i) {
+        position += kNameLengthSize;
+        if (position > length)
+            return false;
+        const std::int32_t nameLength = static_cast<std::int32_t>(getU32(record + position - kNameLengthSize));
+        if (nameLength < 0)
+            return false;
+        if (nameLength == 0)
+            continue;
+        if (position + nameLength + kScoreSize > length || record[position] == 0)
+            return false;
+        position += static_cast<std::int64_t>(nameLength) + kScoreSize;
+        ++count;
+    }
+    return count == usedCount;
+}
+
+}  // namespace
+
 bool ResultsTable::readRecord(const unsigned char* record, std::int32_t length)
 {
-    if (!record || length < 12)
+    if (!record || length < kRecordHeaderSize)
         return false;
     if (getU32(record) != static_cast<std::uint32_t>(length))
         return false;
     const std::int32_t newCapacity = static_cast<std::int32_t>(getU32(record + 4));
-    const std::uint32_t usedCount = getU32(record + 8);
     // No capacity at all would shut the table for good, and a huge one would
     // give every score a place and a window as tall as the slots.
     if (newCapacity < 1 || newCapacity > kMaxResultsCapacity)
         return false;
-
-    // Validate the whole walk before anything is freed or allocated. Every
-    // slot record takes at least 4 bytes, so the walk ends within length / 4
-    // steps whatever the capacity claims; 64-bit positions cannot wrap.
-    std::int64_t position = 12;
-    std::uint32_t count = 0;
-    for (std::int32_t i = 0; i < newCapacity; ++i) {
-        position += 4;
-        if (position > length)
-            return false;
-        const std::int32_t nameLength = static_cast<std::int32_t>(getU32(record + position - 4));
-        if (nameLength < 0)
-            return false;
-        if (nameLength > 0) {
-            ++count;
-            position += static_cast<std::int64_t>(nameLength) + 8;
-            if (position > length)
-                return false;
-            // A name that starts with NUL would read as an empty name.
-            if (record[position - nameLength - 8] == 0)
-                return false;
-        }
-    }
-    if (count != usedCount)
+    // Everything is checked before anything is freed or allocated.
+    if (!slotRecordsFit(record, length, newCapacity, getU32(record + 8)))
         return false;
+    return fill(record + kRecordHeaderSize, newCapacity);
+}
 
+// Builds the table from slot records that slotRecordsFit has accepted.
+bool ResultsTable::fill(const unsigned char* in, std::int32_t newCapacity)
+{
     freeSlots();
     ResultEntry** newSlots = new (std::nothrow) ResultEntry*[newCapacity]();
     if (!newSlots)
         return false;
     slots = newSlots;
     capacity = newCapacity;
-
-    const unsigned char* in = record + 12;
     for (int i = 0; i < capacity; ++i) {
         const std::int32_t nameLength = static_cast<std::int32_t>(getU32(in));
-        in += 4;
+        in += kNameLengthSize;
         if (nameLength == 0)
             continue;
         char* name = new (std::nothrow) char[static_cast<std::size_t>(nameLength) + 1];
@@ -215,7 +227,7 @@ bool ResultsTable::readRecord(const unsigned char* record, std::int32_t length)
         } else {
             delete[] name;  // out of memory: the slot stays empty
         }
-        in += nameLength + 8;
+        in += nameLength + kScoreSize;
     }
     return true;
 }

@@ -12,6 +12,11 @@
 
 #include <cstdint>
 
+// Sizes in the record: its three header fields, a slot's name length, a score.
+constexpr int kRecordHeaderSize = 12;
+constexpr int kNameLengthSize = 4;
+constexpr int kScoreSize = 8;
+
 // The program's table keeps the ten best results. A record may ask for
 // another number of slots; anything outside 1 to 100 is refused as damaged.
 constexpr int kResultsCapacity = 10;
@@ -68,6 +73,7 @@ public:
     int capacity = 0;
 
 private:
+    bool fill(const unsigned char* slotRecords, std::int32_t newCapacity);
     void takeOut(int slot);
     void freeSlots();
     void closeGaps();

@@ -12,11 +12,12 @@
 int main(int argc, char** argv)
 {
     ResultsTable table(kResultsCapacity);
+    ResultsStore store(argc >= 3 ? argv[2] : "");
     const std::string command = argc >= 3 ? argv[1] : "";
     for (int i = 3; i + 1 < argc; i += 2)
         table.insert(argv[i], std::atof(argv[i + 1]));
     if (command == "write")
-        return saveResultsTable(table, argv[2]) ? 0 : 1;
+        return store.save(table) ? 0 : 1;
     if (command == "record") {
         std::uint32_t length = 0;
         unsigned char* record = table.writeRecord(&length);
@@ -25,7 +26,7 @@ int main(int argc, char** argv)
         delete[] record;
         return file && !std::fclose(file) && written ? 0 : 1;
     }
-    if (command != "dump" || loadResultsTable(table, argv[2]) != LoadOutcome::Loaded)
+    if (command != "dump" || store.load(table) != LoadOutcome::Loaded)
         return std::fprintf(stderr, "usage: results_file_tool write|record FILE NAME SCORE... | dump FILE (a usable one)\n"), 1;
     for (int i = 0; i < table.capacity; ++i)
         if (holdsResult(table.slots[i]))

@@ -160,7 +160,7 @@ TEST_F(ResultsStore, AnUnusableFileIsKeptAsBadAndAGoodOneLoads)
 {
     ResultsTable two(kResultsCapacity);
     two.insert("Alena", 7.5), two.insert("Bořek", 3.0);
-    ASSERT_TRUE(saveResultsTable(two, path.c_str()));
+    ASSERT_TRUE(::ResultsStore(path.c_str()).save(two));
     const Bytes good = readFile(path);
     Bytes flipped = good;
     flipped[30] ^= 4;
@@ -179,7 +179,7 @@ TEST_F(ResultsStore, AnUnusableFileIsKeptAsBadAndAGoodOneLoads)
         writeFile(bad, {1, 2, 3});  // an older copy
         writeFile(path, file);
         ResultsTable table(kResultsCapacity);
-        EXPECT_EQ(loadResultsTable(table, path.c_str()), outcome);
+        EXPECT_EQ(::ResultsStore(path.c_str()).load(table), outcome);
         const bool loaded = outcome == LoadOutcome::Loaded;
         EXPECT_EQ(table.placesFor(1.0), loaded ? 8 : 10);
         EXPECT_TRUE(readFile(bad) == (loaded ? Bytes{1, 2, 3} : file)) << "the .bad copy";
@@ -187,7 +187,7 @@ TEST_F(ResultsStore, AnUnusableFileIsKeptAsBadAndAGoodOneLoads)
     }
     fs::remove(path), fs::remove(bad);
     ResultsTable table(kResultsCapacity);
-    EXPECT_EQ(loadResultsTable(table, path.c_str()), LoadOutcome::NoFile);
+    EXPECT_EQ(::ResultsStore(path.c_str()).load(table), LoadOutcome::NoFile);
     EXPECT_FALSE(fs::exists(bad));
 }
 
@@ -197,13 +197,13 @@ TEST_F(ResultsStore, ACopyThatCannotBeMadeNeverBlocksLoadingOrSaving)
     ResultsTable table(kResultsCapacity);
     for (const std::string& blocker : {bad, bad + ".new"}) {  // the copy's place, or its temporary's
         fs::create_directory(blocker);
-        EXPECT_EQ(loadResultsTable(table, path.c_str()), LoadOutcome::Damaged) << blocker;
+        EXPECT_EQ(::ResultsStore(path.c_str()).load(table), LoadOutcome::Damaged) << blocker;
         EXPECT_TRUE(readFile(bad).empty()) << blocker;
     }
     table.insert("Eva", 2.0);
-    ASSERT_TRUE(saveResultsTable(table, path.c_str()));
+    ASSERT_TRUE(::ResultsStore(path.c_str()).save(table));
     ResultsTable again(kResultsCapacity);
-    EXPECT_EQ(loadResultsTable(again, path.c_str()), LoadOutcome::Loaded);
+    EXPECT_EQ(::ResultsStore(path.c_str()).load(again), LoadOutcome::Loaded);
     EXPECT_STREQ(again.slots[0]->name, "Eva");
 }
 

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     requireReadsBack(table);
     ResultsTable fromFile(1);
-    require(saveResultsTable(table, scratchFile()) && loadResultsTable(fromFile, scratchFile()) == LoadOutcome::Loaded);
+    require(ResultsStore(scratchFile()).save(table) && ResultsStore(scratchFile()).load(fromFile) == LoadOutcome::Loaded);
     require(recordOf(fromFile) == recordOf(table));
     double score = 1.0;  // the input's last eight bytes, when it has them
     std::memcpy(&score, data + (size >= 8 ? size - 8 : 0), size >= 8 ? 8 : 0);

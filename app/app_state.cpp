@@ -11,5 +11,6 @@ BoardGeometry* boardGeometry = nullptr;
 Well* well = nullptr;
 BackBuffer backBuffer;
 ResultsTable* resultsTable = nullptr;
+ResultsStore* resultsStore = nullptr;
 PieceSet* pieceSet = nullptr;
 FallingPiece* fallingPiece = nullptr;

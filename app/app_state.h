@@ -8,7 +8,7 @@
 
 #include "core/falling_piece.h"
 #include "draw/back_buffer.h"
-#include "results/results_table.h"
+#include "results/results_store.h"
 
 struct WindowPlacement {
     int x;
@@ -28,5 +28,6 @@ extern BoardGeometry* boardGeometry;
 extern Well* well;
 extern BackBuffer backBuffer;
 extern ResultsTable* resultsTable;
+extern ResultsStore* resultsStore;  // what this run knows of tabulka.dat
 extern PieceSet* pieceSet;
 extern FallingPiece* fallingPiece;

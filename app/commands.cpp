@@ -3,23 +3,35 @@
 #include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/game_over.h"
+#include "app/results_shell.h"
 #include "app/shell_hooks.h"
 #include "app/texts.h"
 #include "core/game_state.h"
 #include "draw/board_drawing.h"
 #include "resources/resource.h"
-#include "results/results_store.h"
 
 namespace {
+
+// Holds a game flag at a value while a box is open (its message loop keeps
+// the ticks coming) and gives it back its old value afterwards.
+class HoldFlag {
+public:
+    HoldFlag(bool& flag, bool value) : held(flag), old(flag) { held = value; }
+    ~HoldFlag() { held = old; }
+    HoldFlag(const HoldFlag&) = delete;
+    HoldFlag& operator=(const HoldFlag&) = delete;
+
+private:
+    bool& held;
+    bool old;
+};
 
 // Asks whether to end the running game. gameRunning is off while the box is
 // open, so the ticks that arrive meanwhile move nothing.
 bool confirmEndOfGame()
 {
-    gameRunning = false;
-    const int answer = MessageBoxA(mainWindow, text::kConfirmEnd, text::kConfirmEndCaption, MB_YESNO);
-    gameRunning = true;
-    return answer != IDNO;
+    HoldFlag stopped(gameRunning, false);
+    return MessageBoxA(mainWindow, text::kConfirmEnd, text::kConfirmEndCaption, MB_YESNO) != IDNO;
 }
 
 void startNewGame(HWND window)
@@ -52,19 +64,16 @@ void endGameOnRequest()
 
 void clearResults()
 {
-    const bool wasPaused = gamePaused;
-    gamePaused = true;
+    HoldFlag paused(gamePaused, true);
     if (MessageBoxA(mainWindow, text::kConfirmClear, text::kConfirmClearCaption, MB_YESNO) == IDYES && resultsTable) {
         resultsTable->clear();
-        saveResultsTable(*resultsTable, text::kResultsFile);  // nothing to report if no record could be built
+        saveResults(mainWindow);
     }
-    gamePaused = wasPaused;
 }
 
 void toggleExtendedTileset()
 {
-    const bool wasPaused = gamePaused;
-    gamePaused = true;
+    HoldFlag paused(gamePaused, true);
     if (gameRunning) {
         MessageBoxA(mainWindow, text::kNoTilesetChange, text::kNoTilesetChangeCaption, MB_OK);
     } else if (pieceSet) {
@@ -81,7 +90,6 @@ void toggleExtendedTileset()
             }
         }
     }
-    gamePaused = wasPaused;
 }
 
 void runDialog(int templateId, DLGPROC procedure)
@@ -116,11 +124,11 @@ void newGame()
     well->removeMarkedRows();  // redraws the empty well and repaints
     // Not drawn here: the piece first shows at the first step or key.
     fallingPiece->spawn();
-    HDC dc = backBuffer.beginDrawing();
-    drawWell(*well, dc, false);
-    score = 0.0;
-    lstrcpyA(scoreText, "0.0");
-    backBuffer.endDrawing();
+    {
+        DrawingSurface surface(backBuffer);
+        drawWell(*well, surface.dc(), false);
+    }
+    resetScore();
     gameEnded = false;
     gamePaused = false;
     // The whole client area, erased: the old score leaves the strip.

@@ -1,11 +1,10 @@
 #include "app/game_over.h"
 
 #include "app/app_state.h"
-#include "app/shell_hooks.h"
+#include "app/results_shell.h"
 #include "app/texts.h"
 #include "core/game_state.h"
 #include "resources/resource.h"
-#include "results/results_store.h"
 
 namespace {
 
@@ -19,8 +18,7 @@ void acceptName(HWND dialog)
         lstrcpyA(name, text::kEmptyName);
     if (resultsTable) {
         resultsTable->insert(name, score);
-        if (!saveResultsTable(*resultsTable, text::kResultsFile))
-            MessageBoxA(mainWindow, text::kCannotSave, text::kCannotSaveCaption, MB_OK);
+        saveResults(mainWindow);
     }
     EndDialog(dialog, 1);
 }
@@ -35,10 +33,9 @@ void runGameOverFlow(HWND owner)
         showResultsAt(place);
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_NAME), owner, nameDialogProc, 0);
         showResultsAt(place);
-        gameRunning = false;
-        return;
+    } else {
+        MessageBoxA(mainWindow, text::kGameOver, text::kGameOverCaption, MB_OK);
     }
-    MessageBoxA(mainWindow, text::kGameOver, text::kGameOverCaption, MB_OK);
     gameRunning = false;
 }
 

@@ -24,35 +24,34 @@ bool playKeysActive() { return gameRunning && !gamePaused; }
 // Draws the piece where it is now, on a surface of its own, then repaints.
 void redrawPiece()
 {
-    if (HDC dc = backBuffer.beginDrawing()) {
-        drawFallingPiece(*fallingPiece, dc);
-        backBuffer.endDrawing();
+    {
+        DrawingSurface surface(backBuffer);
+        drawFallingPiece(*fallingPiece, surface.dc());
     }
     requestRepaint();
 }
 
 void stepDown()
 {
-    HDC dc = backBuffer.beginDrawing();
+    DrawingSurface surface(backBuffer);
     if (fallingPiece->canMoveDown()) {
         ++fallingPiece->y;
-        drawFallingPiece(*fallingPiece, dc);
+        drawFallingPiece(*fallingPiece, surface.dc());
         // Sent while the surface is open: the paint handler copies from it.
         requestRepaint();
     }
-    backBuffer.endDrawing();
 }
 
 void drop()
 {
-    HDC dc = backBuffer.beginDrawing();
+    DrawingSurface surface(backBuffer);
     while (fallingPiece->canMoveDown()) {
         ++fallingPiece->y;
-        drawFallingPiece(*fallingPiece, dc);
+        drawFallingPiece(*fallingPiece, surface.dc());
         requestRepaint();
     }
     // Closed before settling: removing rows opens a surface of its own.
-    backBuffer.endDrawing();
+    surface.close();
     // Settles even when the piece did not move. If the next piece has no
     // room, the whole game-over flow runs inside this call.
     fallingPiece->settle();
@@ -63,13 +62,11 @@ void paintMainWindow(HWND window)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    const int stripTop = boardGeometry ? boardGeometry->pixelHeight : 0;
-    TextOutA(dc, 0, stripTop, scoreText, static_cast<int>(std::strlen(scoreText)));
+    const RECT strip = statusStrip();
+    TextOutA(dc, 0, strip.top, scoreText, static_cast<int>(std::strlen(scoreText)));
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    RECT client;
-    GetClientRect(window, &client);
     const int makerLength = static_cast<int>(std::strlen(text::kMakerLine));
-    TextOutA(dc, client.right - makerLength * kMakerCharWidth, stripTop, text::kMakerLine, makerLength);
+    TextOutA(dc, strip.right - makerLength * kMakerCharWidth, strip.top, text::kMakerLine, makerLength);
     SetBkMode(dc, previousMode);
     EndPaint(window, &ps);
     // Every paint message copies the whole board, invalid or not.
@@ -77,6 +74,14 @@ void paintMainWindow(HWND window)
 }
 
 }  // namespace
+
+RECT statusStrip()
+{
+    RECT strip;
+    GetClientRect(mainWindow, &strip);
+    strip.top = boardGeometry ? boardGeometry->pixelHeight : 0;
+    return strip;
+}
 
 void onKeyDown(WPARAM key)
 {

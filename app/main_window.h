@@ -8,6 +8,9 @@ constexpr UINT_PTR kGravityTimer = 1;
 constexpr UINT kTimerPeriodMs = 10;      // each WM_TIMER counts as exactly this
 constexpr int kStatusStripHeight = 25;   // under the board
 
+// The status strip: the client area under the board.
+RECT statusStrip();
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // One action per key message, auto-repeats included.
 void onKeyDown(WPARAM key);

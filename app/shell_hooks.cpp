@@ -2,25 +2,21 @@
 
 #include "app/app_state.h"
 #include "core/game_state.h"
+#include "app/main_window.h"
 #include "draw/board_drawing.h"
-#include "results/results_window.h"
 
 namespace {
 
 void redrawWholeBoard(const Well& board)
 {
-    if (HDC dc = backBuffer.beginDrawing()) {
-        drawWell(board, dc, false);
-        backBuffer.endDrawing();
-    }
+    DrawingSurface surface(backBuffer);
+    drawWell(board, surface.dc(), false);
 }
 
 // Only the band under the board; the background is not erased.
 void invalidateStatusStrip()
 {
-    RECT strip;
-    GetClientRect(mainWindow, &strip);
-    strip.top = boardGeometry ? boardGeometry->pixelHeight : 0;
+    const RECT strip = statusStrip();
     InvalidateRect(mainWindow, &strip, FALSE);
 }
 
@@ -41,16 +37,3 @@ void requestRepaint()
 }
 
 void sendGameOverNotice() { SendMessageA(mainWindow, WM_APP, 0, 0); }
-
-POINT besideMainWindow()
-{
-    RECT r;
-    GetWindowRect(mainWindow, &r);
-    return {r.right, r.top};
-}
-
-void showResultsAt(POINT place)
-{
-    if (resultsTable)
-        showResults(*resultsTable, place.x, place.y, HWND_TOP);
-}

@@ -1,6 +1,5 @@
 // What the rules and the shell ask of the windows: repaints, the game-over
-// notice, the whole-board redraw, the status strip, and the results window
-// beside the main window.
+// notice, the whole-board redraw and the status strip.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +12,3 @@ void connectRulesToShell();
 void requestRepaint();
 // A synchronous WM_APP to the main window: the game-over flow runs inside.
 void sendGameOverNotice();
-
-// Where the results window stands when a command or the end of a game shows
-// it: against the main window's right edge, tops level.
-POINT besideMainWindow();
-void showResultsAt(POINT place);

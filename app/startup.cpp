@@ -6,12 +6,12 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/results_shell.h"
 #include "app/shell_hooks.h"
 #include "app/texts.h"
 #include "core/game_state.h"
 #include "draw/board_drawing.h"
 #include "resources/resource.h"
-#include "results/results_store.h"
 #include "results/results_window.h"
 
 namespace {
@@ -38,20 +38,14 @@ bool failStart()
     delete fallingPiece;
     delete pieceSet;
     delete resultsTable;
+    delete resultsStore;
     fallingPiece = nullptr;
     pieceSet = nullptr;
     resultsTable = nullptr;
+    resultsStore = nullptr;
     backBuffer.deleteBitmap();
     freeBoard();
     return false;
-}
-
-void loadResults()
-{
-    // A file that is there but unusable is kept as tabulka.dat.bad; only a
-    // failed check is reported, a refused record stays silent.
-    if (loadResultsTable(*resultsTable, text::kResultsFile) == LoadOutcome::Damaged)
-        MessageBoxA(mainWindow, text::kBadResults, text::kBadResultsCaption, MB_OK);
 }
 
 }  // namespace
@@ -120,9 +114,10 @@ bool initApplication()
     connectRulesToShell();
 
     resultsTable = new (std::nothrow) ResultsTable(kResultsCapacity);
+    resultsStore = new (std::nothrow) ResultsStore(text::kResultsFile);
     pieceSet = new (std::nothrow) PieceSet(kPieceSetCapacity);
     fallingPiece = new (std::nothrow) FallingPiece(well, pieceSet);
-    if (!resultsTable || !pieceSet || !fallingPiece)
+    if (!resultsTable || !resultsStore || !pieceSet || !fallingPiece)
         return failStart();
     attachResultsTable(resultsTable);
     loadResults();
@@ -138,9 +133,9 @@ bool initApplication()
 
 void showIdlePicture()
 {
-    if (HDC dc = backBuffer.beginDrawing()) {
-        drawIdlePicture(*boardGeometry, dc);
-        backBuffer.endDrawing();
+    {
+        DrawingSurface surface(backBuffer);
+        drawIdlePicture(*boardGeometry, surface.dc());
     }
     backBuffer.blitToWindow();
 }
@@ -168,14 +163,13 @@ bool shutdownApplication()
     pieceSet = nullptr;
     freeBoard();
 
-    if (resultsTable) {
-        // The main window is gone by now, so the box has no owner.
-        if (!saveResultsTable(*resultsTable, text::kResultsFile))
-            MessageBoxA(nullptr, text::kCannotSave, text::kCannotSaveCaption, MB_OK);
-        attachResultsTable(nullptr);
-        delete resultsTable;
-        resultsTable = nullptr;
-    }
+    // The main window is gone by now, so a box about a failed save has no owner.
+    saveResultsAtExit();
+    attachResultsTable(nullptr);
+    delete resultsTable;
+    resultsTable = nullptr;
+    delete resultsStore;
+    resultsStore = nullptr;
     backBuffer.deleteBitmap();
     shellHooks = ShellHooks{};
     appInitialised = false;

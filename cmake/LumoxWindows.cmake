@@ -22,6 +22,7 @@ lumox_program_code(lumox_results_window)
 add_library(lumox_app STATIC
   app/app_state.cpp
   app/shell_hooks.cpp
+  app/results_shell.cpp
   app/startup.cpp
   app/main_window.cpp
   app/commands.cpp

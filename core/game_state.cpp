@@ -14,13 +14,18 @@ ShellHooks shellHooks;
 
 void resetFallTimer() { fallElapsedMs = 0; }
 
+void resetScore()
+{
+    score = 0.0;
+    std::strcpy(scoreText, "0.0");
+}
+
 void resetGameState()
 {
     gameRunning = false;
     gamePaused = false;
     gameEnded = false;
-    score = 0.0;
-    std::strcpy(scoreText, "0.0");
+    resetScore();
     fallDelayMs = fallDelayForSpeed(kDefaultSpeed);
     fallElapsedMs = 0;
 }

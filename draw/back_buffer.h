@@ -23,3 +23,26 @@ public:
     HDC memoryDC = nullptr;         // the open surface, or null
     HWND window = nullptr;          // the main window, set by start-up
 };
+
+// The drawing surface of a back buffer for one scope: opened on construction,
+// closed at the end of the scope or by close(), whichever comes first. dc() is
+// null when no surface could be had; every drawing operation then does nothing.
+class DrawingSurface {
+public:
+    explicit DrawingSurface(BackBuffer& owner) : buffer(owner), surface(owner.beginDrawing()) {}
+    ~DrawingSurface() { close(); }
+    DrawingSurface(const DrawingSurface&) = delete;
+    DrawingSurface& operator=(const DrawingSurface&) = delete;
+
+    HDC dc() const { return surface; }
+    void close()
+    {
+        if (surface)
+            buffer.endDrawing();
+        surface = nullptr;
+    }
+
+private:
+    BackBuffer& buffer;
+    HDC surface;
+};

@@ -81,7 +81,7 @@ void startGame()
 std::vector<std::string> namesOnDisk()
 {
     ResultsTable table(kResultsCapacity);
-    if (loadResultsTable(table, "tabulka.dat") != LoadOutcome::Loaded)
+    if (ResultsStore("tabulka.dat").load(table) != LoadOutcome::Loaded)
         return {"(invalid)"};
     std::vector<std::string> names;
     for (int i = 0; i < table.capacity; ++i)
@@ -104,7 +104,7 @@ void AppTest::SetUp()
     modals = {};
     resetGameState();
     resultsTable->clear();
-    saveResultsTable(*resultsTable, "tabulka.dat");
+    ResultsStore("tabulka.dat").save(*resultsTable);
     ShowWindow(resultsWindow, SW_HIDE);
     if (!(GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND) & MF_CHECKED))
         command(ID_GAME_EXTENDEDTILESET);

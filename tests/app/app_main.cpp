@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     if (atStart.scenario == "refused")
         saveResultsFile(bytes, 12, "tabulka.dat");
     if (atStart.scenario == "valid")
-        saveResultsTable(two, "tabulka.dat");
+        ResultsStore("tabulka.dat").save(two);
 
     watchModals();
     expect([](HWND box) {

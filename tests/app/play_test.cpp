@@ -133,7 +133,7 @@ TEST_F(Commands, TheTilesetChangesOnlyBetweenGamesAndClearAsksFirst)
     EXPECT_TRUE(checked() && pieceSet->count == 7);
 
     resultsTable->insert("Alena", 9.0);
-    saveResultsTable(*resultsTable, "tabulka.dat");
+    ResultsStore("tabulka.dat").save(*resultsTable);
     bool pausedDuringBox = false;
     expect(whileOpen([&](HWND) { pausedDuringBox = gamePaused; }, press(IDNO)));
     command(ID_RESULTS_CLEAR);

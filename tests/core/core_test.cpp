@@ -53,8 +53,9 @@ struct Game {
 };
 
 // Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is
-// taken modulo the count plus one. Each piece is left turned, as the shell
-// leaves it; the third piece 1 finds its shape turned by the second.
+// taken modulo the count plus one. Each piece is left turned right, as play
+// leaves it, so the next one finds the counter turned, and a repeated piece 1
+// its shape too.
 TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
 {
     const char* entries[] = {
@@ -74,7 +75,6 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
     FallingPiece& p = g.piece;
     for (nextDraw = 0; nextDraw < 9; ++nextDraw) {
         SCOPED_TRACE(nextDraw);
-        p.settled = true;
         fallElapsedMs = 70;
         p.spawn();
         EXPECT_EQ(entries[nextDraw], g.text());
@@ -90,7 +90,7 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
 
 struct Keys {
     const char* guards;
-    int slot;          // the piece that enters
+    int draw;          // what the random source answers: 1 for piece 1, 2 for the bar
     std::string keys;  // l r d: a step left, right, down; L R: a turn left, right,
                        // each taken only if the test allows it
     const char* board;  // the board, and the piece as '@' after the keys
@@ -101,14 +101,14 @@ TEST(FallingPiece, StepsAndTurnsGoWhereTheyFitAndTurnAboutTheRoundedCentre)
     const Keys cases[] = {
         {.guards = "the bar steps left up to the wall, never right; no turn reaches above row 0;"
                    " upright it stands on the floor",
-         .slot = 1,
+         .draw = 2,
          .keys = "rlllllLRdRd",
          .board = ".@......\n"
                   ".@......\n"
                   ".@......\n"
                   ".@......\n"},
         {.guards = "a right turn into a cell is refused; a left turn goes the other way",
-         .slot = 0,
+         .draw = 1,
          .keys = "dRL",
          .board = "....#.@.\n"
                   ".....@@.\n"
@@ -118,21 +118,18 @@ TEST(FallingPiece, StepsAndTurnsGoWhereTheyFitAndTurnAboutTheRoundedCentre)
         SCOPED_TRACE(k.guards);
         Game g(k.board);
         FallingPiece& p = g.piece;
-        nextDraw = k.slot + 1;
+        nextDraw = k.draw;
         p.spawn();
         for (char key : k.keys) {
-            const bool go = key == 'l'   ? p.canMoveLeft()
-                            : key == 'r' ? p.canMoveRight()
-                            : key == 'd' ? p.canMoveDown()
-                            : key == 'L' ? p.canRotateLeft()
-                                         : p.canRotateRight();
-            if (!go)
-                continue;
-            p.x += (key == 'r') - (key == 'l');
-            p.y += key == 'd';
-            if (key == 'L')
+            if (key == 'l' && p.canMoveLeft())
+                --p.x;
+            if (key == 'r' && p.canMoveRight())
+                ++p.x;
+            if (key == 'd' && p.canMoveDown())
+                ++p.y;
+            if (key == 'L' && p.canRotateLeft())
                 p.rotateLeft();
-            if (key == 'R')
+            if (key == 'R' && p.canRotateRight())
                 p.rotateRight();
         }
         EXPECT_EQ(k.board, g.text());
@@ -169,7 +166,7 @@ TEST(FallingPiece, SettlingScoresFullRowsRemovesThemAndBringsTheNextPiece)
                   "....@@..\n"
                   "#.......\n"
                   "#.#.....\n"},
-        {.guards = "one row is one point, which the game-over notice of a next piece without room sees",
+        {.guards = "one row is one point, seen by the game-over notice of a next piece without room",
          .before = "....#...\n"
                    "........\n"
                    "........\n"
@@ -214,8 +211,8 @@ TEST(PieceSet, MirrorsLeaveAndReturnToTheirSlotsAndAnEleventhPieceIsRefused)
     EXPECT_EQ(131, g.set.pickRandom()->id);
     gameRunning = true;
     EXPECT_FALSE(g.set.removeById(1));
-    for (int id = 7; id < 10; ++id)
-        EXPECT_TRUE(g.set.add(new PieceShape(id)));
+    g.set.addExtendedPieces();  // two more mirrors, ten pieces, and the last one refused
+    g.set.addExtendedPieces();
     PieceShape eleventh(11);
     EXPECT_FALSE(g.set.add(&eleventh));
 }

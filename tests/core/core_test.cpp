@@ -166,7 +166,7 @@ TEST(FallingPiece, SettlingScoresFullRowsRemovesThemAndBringsTheNextPiece)
                   "....@@..\n"
                   "#.......\n"
                   "#.#.....\n"},
-        {.guards = "one row is one point, seen by the game-over notice of a next piece without room",
+        {.guards = "one row is one point, seen by the game-over notice of a next piece with no room",
          .before = "....#...\n"
                    "........\n"
                    "........\n"

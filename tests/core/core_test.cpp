@@ -69,8 +69,6 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
         ".....@..\n.....@..\n....@@..\n",
         ".....@..\n....@@@.\n........\n",
     };
-    const Colour colours[] = {0x2040F0, 0x2040F0, 0x40F020, 0xF02040, 0xF02040,
-                              0xA020A0, 0x40D0E0, 0x40D0E0, 0x2040F0};
     Game g("........\n........\n........\n");
     FallingPiece& p = g.piece;
     for (nextDraw = 0; nextDraw < 9; ++nextDraw) {
@@ -78,7 +76,6 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
         fallElapsedMs = 70;
         p.spawn();
         EXPECT_EQ(entries[nextDraw], g.text());
-        EXPECT_EQ(colours[nextDraw], p.shape->colour);
         EXPECT_EQ(nextDraw != 5, p.shape->rotatable);
         EXPECT_EQ(p.x, p.prevX);
         EXPECT_EQ(p.y, p.prevY);
@@ -169,8 +166,8 @@ TEST(FallingPiece, SettlingScoresFullRowsRemovesThemAndBringsTheNextPiece)
         {.guards = "one row is one point, seen by the game-over notice of a next piece with no room",
          .before = "....#...\n"
                    "........\n"
-                   "........\n"
-                   ".#######\n",
+                   ".#######\n"
+                   "........\n",
          .asked = "DRG1.0S1.0R+",
          .after = "....@@..\n"
                   "#...@@..\n"
@@ -200,9 +197,14 @@ TEST(FallingPiece, SettlingScoresFullRowsRemovesThemAndBringsTheNextPiece)
     }
 }
 
-TEST(PieceSet, MirrorsLeaveAndReturnToTheirSlotsAndAnEleventhPieceIsRefused)
+TEST(BetweenGames, WellEmptiedClockResetMirrorsBackInTheirSlotsAndNoEleventhPiece)
 {
-    Game g("");
+    fallElapsedMs = 70;
+    Game g("#.......\n");
+    EXPECT_EQ(0, fallElapsedMs);  // reset with the rest of the game state
+    g.well.markAllRows();         // as New game empties the well
+    g.well.removeMarkedRows();
+    EXPECT_EQ(nullptr, g.well.cellAt(0, 0));
     g.set.removeExtendedPieces();
     nextDraw = 4;
     EXPECT_EQ(4, g.set.pickRandom()->id) << "the fourth piece now, past the empty slot";

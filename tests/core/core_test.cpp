@@ -163,7 +163,7 @@ TEST(FallingPiece, SettlingScoresFullRowsRemovesThemAndBringsTheNextPiece)
                   "....@@..\n"
                   "#.......\n"
                   "#.#.....\n"},
-        {.guards = "one row is one point, seen by the game-over notice of a next piece with no room",
+        {.guards = "one row, one point: the notice of a next piece with no room sees it",
          .before = "....#...\n"
                    "........\n"
                    ".#######\n"

@@ -123,13 +123,13 @@ bool FallingPiece::settle()
     }
 
     well->removeMarkedRows();
-    spawn();
-
-    // The points come after the next piece: if that piece had no room, the
-    // game-over flow above has already seen the score without them.
+    // The points count before the next piece comes in: if that piece has no
+    // room, the game-over flow inside spawn must see the score with them.
     const double points = completedRows <= 1.0 ? completedRows : completedRows * 1.5;
     score += points;
     std::snprintf(scoreText, sizeof scoreText, "%.1f", score);
+    spawn();
+
     if (shellHooks.invalidateStatusStrip)
         shellHooks.invalidateStatusStrip();
     if (shellHooks.requestRepaint)

@@ -28,8 +28,11 @@ public:
     // room, the game ends: gameEnded is set and the game-over notice runs
     // before spawn returns. An empty set changes nothing.
     void spawn();
-    // Writes the piece into the well, removes completed rows, brings in the
-    // next piece and scores. False if nothing was settled or the game ended.
+    // Writes the piece into the well, removes completed rows, scores them and
+    // brings in the next piece. False if nothing was settled (an invalid or
+    // already settled piece) or if a cell lay off the board, which ends the
+    // game; true otherwise, also when the next piece has no room and the game
+    // ends in spawn.
     bool settle();
 
     PieceShape* shape = nullptr;

@@ -19,10 +19,10 @@ constexpr StandardPiece kStandardPieces[] = {
     {1, 0x002040F0, true, {{-1, 1}, {0, 1}, {1, 1}}},
     {2, 0x0040F020, true, {{-2, 0}, {-1, 0}, {1, 0}}},
     {3, 0x00F02040, true, {{0, 1}, {1, 0}, {1, -1}}},
-    {131, 0x00F02040, true, {{0, -1}, {1, 0}, {1, 1}}},
+    {kMirrorOf3Id, 0x00F02040, true, {{0, -1}, {1, 0}, {1, 1}}},
     {4, 0x00A020A0, false, {{0, 1}, {1, 0}, {1, 1}}},
     {5, 0x0040D0E0, true, {{1, 0}, {0, -1}, {0, -2}}},
-    {133, 0x0040D0E0, true, {{-1, 0}, {0, -1}, {0, -2}}},
+    {kMirrorOf5Id, 0x0040D0E0, true, {{-1, 0}, {0, -1}, {0, -2}}},
 };
 
 int standardRandom() { return std::rand(); }
@@ -120,7 +120,7 @@ void PieceSet::registerStandardPieces()
 void PieceSet::addExtendedPieces()
 {
     for (const StandardPiece& piece : kStandardPieces)
-        if (piece.id == kExtendedPieceIds[0] || piece.id == kExtendedPieceIds[1])
+        if (piece.id == kMirrorOf3Id || piece.id == kMirrorOf5Id)
             buildAndAdd(*this, piece);
 }
 

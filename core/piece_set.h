@@ -36,5 +36,8 @@ public:
     int (*random)() = nullptr;
 };
 
-// Ids of the two mirror pieces that "Extended tileset" switches.
-constexpr int kExtendedPieceIds[] = {131, 133};
+// Ids of the two mirror pieces that "Extended tileset" switches: 128 plus the
+// id of the piece each mirrors.
+constexpr int kMirrorOf3Id = 131;
+constexpr int kMirrorOf5Id = 133;
+constexpr int kExtendedPieceIds[] = {kMirrorOf3Id, kMirrorOf5Id};

@@ -1,4 +1,4 @@
-// What the Windows tests share: pumping messages and reading pixels.
+// What the Windows tests share: pumping messages and reading a window's pixels.
 #pragma once
 
 #include <windows.h>
@@ -12,13 +12,10 @@ inline void pumpMessages()
     }
 }
 
-// Pixels of `colour` in the rectangle [left, right) x [top, bottom) of a DC.
-inline int countPixels(HDC dc, int left, int top, int right, int bottom, COLORREF colour)
+inline COLORREF windowPixel(HWND window, int x, int y)
 {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            n += GetPixel(dc, x, y) == colour;
-    return n;
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
 }
-

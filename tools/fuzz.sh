@@ -46,8 +46,8 @@ seed() {
 seed empty
 seed one abc 12.5
 cp1250() { printf '%s' "$1" | iconv -f UTF-8 -t CP1250; }
-seed full "$(cp1250 'Žluťoučký kůň')" 100 abc 92.5 "$(cp1250 Ondřej)" 85 " " 77.5 0123456789012345678 70 \
-  x 62.5 yy 55 "$(cp1250 Příliš)" 47.5 zzz 40 w -3
+seed full "$(cp1250 'Žluťoučký kůň')" 100 abc 92.5 "$(cp1250 Ondřej)" 85 " " 77.5 \
+  0123456789012345678 70 x 62.5 yy 55 "$(cp1250 Příliš)" 47.5 zzz 40 w -3
 
 log=$scratch/fuzz.log
 start=$SECONDS

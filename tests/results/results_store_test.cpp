@@ -1,6 +1,7 @@
 // The results record, the results file and the store that keeps tabulka.dat.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -94,10 +95,14 @@ struct RecordCase {
 
 TEST(ResultsTable, RefusesDamagedRecordsAndKeepsItsContent)
 {
+    // Empty records of 1 and of 100 slots: recordLength, capacity, zeros.
+    const Bytes oneSlot = "\x10\0\0\0\x01"s + Bytes(11, 0);
     const Bytes hundredSlots = "\x9C\x01\0\0\x64"s + Bytes(407, 0);
     const RecordCase cases[] = {
-        {.guards = "bytes after the slots", .record = patched(kAbc, 0, "\x42") + "xyz", .writes = kAbc},
-        {.guards = "capacity 1", .record = patched(kEmpty, 4, "\x01"), .writes = "\x10\0\0\0\x01"s + Bytes(11, 0)},
+        {.guards = "bytes after the slots",
+         .record = patched(kAbc, 0, "\x42") + "xyz",
+         .writes = kAbc},
+        {.guards = "capacity 1", .record = oneSlot, .writes = oneSlot},
         {.guards = "capacity 100", .record = hundredSlots, .writes = hundredSlots},
         {.guards = "capacity 101", .record = "\xA0\x01\0\0\x65"s + Bytes(411, 0)},
         {.guards = "capacity 0", .record = patched(kEmpty, 4, "\0"s)},

@@ -85,6 +85,7 @@ TEST(ResultsTable, ReadsAGapInPlaceAndTheNextInsertClosesIt)
     EXPECT_EQ(gap, recordOf(table));
     table.insert("z", 1);
     EXPECT_EQ("x y z - - ", namesOf(table));
+    EXPECT_FALSE(table.readRecord(nullptr, 50));
 }
 
 struct RecordCase {
@@ -93,7 +94,7 @@ struct RecordCase {
     Bytes writes = "";  // the table's record after reading it; "" when it is refused
 };
 
-TEST(ResultsTable, RefusesDamagedRecordsAndKeepsItsContent)
+TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
 {
     // Empty records of 1 and of 100 slots: recordLength, capacity, zeros.
     const Bytes oneSlot = "\x10\0\0\0\x01"s + Bytes(11, 0);

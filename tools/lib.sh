@@ -32,6 +32,25 @@ lumox_build() {
   (cd "$lumox_top" && cmake --build --preset "$preset" ${1:+--target "$@"})
 }
 
+# lumox_kernel_runs_32bit: whether this kernel still takes 32-bit system calls
+# (int 0x80) from a 64-bit process. Wine 10's wow64 mode needs them to give a
+# 32-bit program its thread area; kernels built or booted without IA32
+# emulation refuse them, and no i686 program can run under Wine there.
+lumox_kernel_runs_32bit() {
+  python3 - <<'PY' 2>/dev/null
+import subprocess, sys
+child = """
+import ctypes, mmap
+code = mmap.mmap(-1, 4096, prot=mmap.PROT_READ | mmap.PROT_WRITE | mmap.PROT_EXEC)
+code.write(bytes([0xB8, 20, 0, 0, 0, 0xCD, 0x80, 0xC3]))  # mov eax, getpid; int 0x80; ret
+getpid = ctypes.CFUNCTYPE(ctypes.c_int)(ctypes.addressof(ctypes.c_char.from_buffer(code)))
+print(getpid())
+"""
+run = subprocess.run([sys.executable, "-c", child], capture_output=True, text=True, timeout=30)
+sys.exit(0 if run.returncode == 0 and run.stdout.strip().isdigit() else 1)
+PY
+}
+
 # lumox_own_wine PURPOSE: gives this checkout's PURPOSE (tests, play, bench,
 # screenshot) prefixes and a display state of its own, unless
 # LUMOX_WINE_PREFIXES is set already. Two checkouts, or a test run and a

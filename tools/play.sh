@@ -34,6 +34,11 @@ case "$build" in
 esac
 
 bash tools/deps.sh
+if [ "$build" = win32 ] && ! lumox_kernel_runs_32bit; then
+  echo "play.sh: this machine's kernel refuses 32-bit system calls (int 0x80), which Wine 10 needs" \
+    "to run the i686 build; run the x86_64 build (bash tools/play.sh) or the i686 one on Windows" >&2
+  exit 1
+fi
 lumox_build "$build" lumox >/dev/null
 exe=$lumox_top/build/$build/lumox.exe
 lumox_own_wine play

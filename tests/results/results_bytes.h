@@ -23,16 +23,17 @@ inline bool read(ResultsTable& table, const Bytes& record)
                             static_cast<std::int32_t>(record.size()));
 }
 
-// The caller's buffer as a save leaves it, or "" when the save fails.
-inline Bytes save(Bytes payload, const Bytes& path)
+// Saves a copy of the payload, and checks on the way that the save gives
+// the caller's buffer back as it was.
+inline bool save(Bytes payload, const Bytes& path)
 {
+    const Bytes before = payload;
     const bool saved = saveResultsFile(reinterpret_cast<unsigned char*>(payload.data()),
                                        static_cast<std::uint32_t>(payload.size()), path.c_str());
-    return saved ? payload : "";
+    return saved && payload == before;
 }
 
-// The verified payload, or "" when the file is refused (a payload that loads
-// has at least one byte).
+// The verified payload, or "" when the file is refused.
 inline Bytes load(const Bytes& path)
 {
     std::uint32_t length = 0;

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Fuzzes the results store (libFuzzer, under AddressSanitizer and
-# UndefinedBehaviorSanitizer) with three targets, one after the other: bytes
-# as a results record, as the payload of a saved and loaded results file, and
-# as a whole results file.
-#   tools/fuzz.sh --runs N       N inputs per target (the test command)
-#   tools/fuzz.sh --seconds S    S seconds per target (default 600)
-# The targets are built first, so a run never fuzzes stale code. The seeds are
+# UndefinedBehaviorSanitizer) with one target whose first input byte chooses
+# what the rest is: 0 a results record, 1 the payload of a saved and loaded
+# results file, 2 a whole results file.
+#   tools/fuzz.sh --runs N       N inputs (the test command)
+#   tools/fuzz.sh --seconds S    S seconds (default 600)
+# The target is built first, so a run never fuzzes stale code. The seeds are
 # written by the program's own code. Everything a run writes lives in a
 # scratch folder that it removes; only a finding stays, in build/: the input
-# (build/fuzz-TARGET-crash-*) and the log (build/fuzz-TARGET-PID.log).
+# (build/fuzz-crash-*) and the log (build/fuzz-PID.log).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,56 +22,51 @@ case "${1:-}" in
 esac
 
 bash tools/deps.sh
-targets=(record roundtrip file)
 cmake --preset sanitize >/dev/null
-cmake --build --preset sanitize --target results_file_tool "${targets[@]/#/results_fuzzer_}"
+cmake --build --preset sanitize --target results_file_tool results_fuzzer
 bin=build/sanitize/tests
 
-# In memory where possible: the round trip saves a file for every input, and
+# In memory where possible: a saved payload is a file for every input, and
 # the save asks for each one to be put on the disk.
 top=${TMPDIR:-/tmp}
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then top=/dev/shm; fi
 scratch=$(mktemp -d "$top/lumox-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
-mkdir "$scratch/records" "$scratch/files" "$scratch/tmp"
+mkdir "$scratch/seeds" "$scratch/corpus" "$scratch/tmp"
 # Seeds written by the program's own code, so that they keep to the record
-# layout and pass the check words: each table as a bare record and as a file.
+# layout and pass the check words: each table as a bare record (mode 0), as a
+# payload (mode 1) and as a file (mode 2).
 seed() {
-  "$bin/results_file_tool" record "$scratch/records/$1" "${@:2}"
-  "$bin/results_file_tool" write "$scratch/files/$1" "${@:2}"
+  "$bin/results_file_tool" record "$scratch/record" "${@:2}"
+  "$bin/results_file_tool" write "$scratch/file" "${@:2}"
+  { printf '\0'; cat "$scratch/record"; } >"$scratch/seeds/$1-record"
+  { printf '\1'; cat "$scratch/record"; } >"$scratch/seeds/$1-payload"
+  { printf '\2'; cat "$scratch/file"; } >"$scratch/seeds/$1-file"
 }
 seed empty
 seed one abc 12.5
 cp1250() { printf '%s' "$1" | iconv -f UTF-8 -t CP1250; }
-seed full "$(cp1250 'Žluťoučký kůň')" 100 abc 92.5 "$(cp1250 Ondřej)" 85 " " 77.5 0123456789012345678 70 \
-  x 62.5 yy 55 "$(cp1250 Příliš)" 47.5 zzz 40 w -3
+seed full "$(cp1250 'Žluťoučký kůň')" 100 abc 92.5 "$(cp1250 Ondřej)" 85 " " 77.5 \
+  0123456789012345678 70 x 62.5 yy 55 "$(cp1250 Příliš)" 47.5 zzz 40 w -3
 
-total=0
-for target in "${targets[@]}"; do
-  seeds=$scratch/records
-  [ "$target" = file ] && seeds=$scratch/files
-  mkdir "$scratch/corpus-$target"
-  log=$scratch/$target.log
-  start=$SECONDS
-  set +e
-  TMPDIR=$scratch/tmp "$bin/results_fuzzer_$target" "${limit[@]}" -max_len=4096 -print_final_stats=1 \
-    -artifact_prefix="build/fuzz-$target-" "$scratch/corpus-$target" "$seeds" >"$log" 2>&1
-  status=$?
-  set -e
-  runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
-  if [ "$status" -ne 0 ] || [ "$runs" -lt "$wanted" ]; then
-    cp "$log" "build/fuzz-$target-$$.log"
-    tail -40 "$log"
-    echo "fuzz: $target FAILED after $runs inputs (status $status; log: build/fuzz-$target-$$.log)"
-    exit 1
-  fi
-  # The last status line: "#N DONE cov: C ft: F corp: K/Bb ... exec/s: E ...".
-  awk -v target="$target" -v runs="$runs" -v time=$((SECONDS - start)) '/DONE +cov:/ {line = $0} END {
-      n = split(line, f, /[ \t]+/)
-      for (i = 1; i < n; i++) v[f[i]] = f[i + 1]
-      sub(/\/.*/, "", v["corp:"])
-      printf "fuzz: %-9s %d inputs in %d s, %s inputs/s; cov %s, ft %s, corpus %s\n",
-        target, runs, time, v["exec/s:"], v["cov:"], v["ft:"], v["corp:"] }' "$log"
-  total=$((total + runs))
-done
-echo "fuzz: $total inputs over ${#targets[@]} targets, no finding"
+log=$scratch/fuzz.log
+start=$SECONDS
+set +e
+TMPDIR=$scratch/tmp "$bin/results_fuzzer" "${limit[@]}" -max_len=4096 -print_final_stats=1 \
+  -artifact_prefix="build/fuzz-" "$scratch/corpus" "$scratch/seeds" >"$log" 2>&1
+status=$?
+set -e
+runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
+if [ "$status" -ne 0 ] || [ "$runs" -lt "$wanted" ]; then
+  cp "$log" "build/fuzz-$$.log"
+  tail -40 "$log"
+  echo "fuzz: FAILED after $runs inputs (status $status; log: build/fuzz-$$.log)"
+  exit 1
+fi
+# The last status line: "#N DONE cov: C ft: F corp: K/Bb ... exec/s: E ...".
+awk -v runs="$runs" -v time=$((SECONDS - start)) '/DONE +cov:/ {line = $0} END {
+    n = split(line, f, /[ \t]+/)
+    for (i = 1; i < n; i++) v[f[i]] = f[i + 1]
+    sub(/\/.*/, "", v["corp:"])
+    printf "fuzz: %d inputs in %d s, %s inputs/s; cov %s, ft %s, corpus %s; no finding\n",
+      runs, time, v["exec/s:"], v["cov:"], v["ft:"], v["corp:"] }' "$log"

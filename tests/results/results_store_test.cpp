@@ -1,0 +1,245 @@
+// The results record, the results file and the store that keeps tabulka.dat.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "results/results_store.h"
+#include "results_bytes.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// A new table of ten slots, then one holding abc with 12.5.
+const Bytes kEmpty = "\x34\0\0\0"     // recordLength 52
+                     "\x0A\0\0\0"     // capacity 10
+                     "\0\0\0\0"s      // usedCount 0
+                     + Bytes(40, 0);  // ten empty slots: nameLength 0
+const Bytes kAbc = "\x3F\0\0\0"             // 0  recordLength 63
+                   "\x0A\0\0\0"             // 4  capacity 10
+                   "\x01\0\0\0"             // 8  usedCount 1
+                   "\x03\0\0\0"             // 12 slot 0: nameLength 3
+                   "abc"                    // 16 name
+                   "\0\0\0\0\0\0\x29\x40"s  // 19 score 12.5
+                   + Bytes(36, 0);          // 27 nine empty slots
+
+Bytes patched(Bytes bytes, std::size_t offset, const Bytes& patch)
+{
+    return bytes.replace(offset, patch.size(), patch);
+}
+
+// The names slot by slot, "-" for an empty slot.
+Bytes namesOf(const ResultsTable& table)
+{
+    Bytes names;
+    for (int i = 0; i < table.capacity; ++i)
+        names += table.slots[i] ? table.slots[i]->name + " "s : "- ";
+    return names;
+}
+
+TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
+{
+    ResultsTable table(kResultsCapacity);
+    for (const char* name : {"7", "5", "3", "5b", "2", "2", "2", "2", "2", "30"})
+        table.insert(name, std::atof(name));  // each name starts with its score
+    EXPECT_EQ("30 7 5 5b 3 2 2 2 2 2 ", namesOf(table)) << "the last 2 dropped";
+    EXPECT_EQ(0, table.placesFor(2)) << "an equal score has no place";
+    table.clear();
+    table.insert("abc", 12.5);
+    EXPECT_EQ(kAbc, recordOf(table));
+}
+
+TEST(ResultsTable, ReadsAGapInPlaceAndTheNextInsertClosesIt)
+{
+    const Bytes gap = "\x2E\0\0\0"            // recordLength 46
+                      "\x04\0\0\0"            // capacity 4
+                      "\x02\0\0\0"            // usedCount 2
+                      "\0\0\0\0"              // slot 0 empty
+                      "\x01\0\0\0" "x"        // slot 1
+                      "\0\0\0\0\0\0\x20\x40"  //   score 8
+                      "\x01\0\0\0" "y"        // slot 2
+                      "\0\0\0\0\0\0\0\x40"    //   score 2
+                      "\0\0\0\0"s;            // slot 3 empty
+    ResultsTable table(kResultsCapacity);
+    ASSERT_TRUE(read(table, gap));
+    EXPECT_EQ(gap, recordOf(table));
+    table.insert("z", 4);
+    EXPECT_EQ("x z y - ", namesOf(table));
+}
+
+struct RecordCase {
+    const char* guards;
+    Bytes record;
+    Bytes writes = "";  // the table's record after reading it; "" when it is refused
+};
+
+TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
+{
+    // Empty records of 1 and of 100 slots: recordLength, capacity, zeros.
+    const Bytes oneSlot = "\x10\0\0\0\x01"s + Bytes(11, 0);
+    const Bytes hundredSlots = "\x9C\x01\0\0\x64"s + Bytes(407, 0);
+    const RecordCase cases[] = {
+        {.guards = "bytes after the slots",
+         .record = patched(kAbc, 0, "\x42") + "xyz",
+         .writes = kAbc},
+        {.guards = "capacity 1", .record = oneSlot, .writes = oneSlot},
+        {.guards = "capacity 100", .record = hundredSlots, .writes = hundredSlots},
+        {.guards = "capacity 101", .record = "\xA0\x01\0\0\x65"s + Bytes(411, 0)},
+        {.guards = "capacity 0", .record = patched(kEmpty, 4, "\0"s)},
+        {.guards = "recordLength 64 for 63 bytes", .record = patched(kAbc, 0, "\x40")},
+        {.guards = "usedCount 2 for one name", .record = patched(kAbc, 8, "\x02")},
+        {.guards = "the last slot cut short", .record = patched(kAbc, 0, "\x3E").substr(0, 62)},
+        {.guards = "a negative nameLength", .record = patched(kAbc, 12, "\xFF\xFF\xFF\xFF")},
+        {.guards = "a name past the end", .record = patched(kAbc, 12, "\xF0\xFF\xFF\x7F")},
+        {.guards = "a name starting with NUL", .record = patched(kAbc, 16, "\0"s)},
+        {.guards = "shorter than its header", .record = "\x04\0\0\0"s},
+    };
+    for (const RecordCase& row : cases) {
+        ResultsTable table(kResultsCapacity);
+        table.insert("abc", 12.5);
+        EXPECT_EQ(!row.writes.empty(), read(table, row.record)) << row.guards;
+        EXPECT_EQ(row.writes.empty() ? kAbc : row.writes, recordOf(table)) << row.guards;
+    }
+}
+
+Bytes contents(const Bytes& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void put(const Bytes& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Each test works in a folder of its own.
+struct ResultsFiles : testing::Test {
+    const Bytes folder = testing::UnitTest::GetInstance()->current_test_info()->name();
+    const Bytes path = folder + "/tabulka.dat";
+    ResultsTable table{kResultsCapacity};
+    ResultsStore store{path.c_str()};
+    void SetUp() override
+    {
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+};
+
+TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
+{
+    std::srand(1);
+    save(kAbc, path);
+    const Bytes file = contents(path);
+    std::srand(2);
+    save(kAbc, path);
+    EXPECT_NE(file, contents(path)) << "another seed";
+    EXPECT_EQ(kAbc, load(path));
+    for (std::size_t at = 0; at < file.size(); ++at) {
+        put(path, patched(file, at, Bytes(1, file[at] ^ 1)));
+        if (at < 16 || at >= 20) {  // (a changed seed is another key)
+            EXPECT_EQ("", load(path)) << "byte " << at << " flipped";
+        }
+    }
+    // Plain bytes 20 and 24 share check word 0. Whatever the key, a stored
+    // bit flipped is a plain bit flipped: 0x00 to 0xFF is -1 as a signed
+    // byte and 0x00 to 0x01 is +1, so the sum holds.
+    put(path, patched(file, 40, {static_cast<char>(file[40] ^ 0xFF), file[41], file[42], file[43],
+                                 static_cast<char>(file[44] ^ 1)}));
+    EXPECT_EQ(patched(kAbc, 20, "\xFF\0\0\0\x01"s), load(path));
+    put(path, Bytes(20, 0));
+    EXPECT_EQ("", load(path)) << "20 bytes";
+}
+
+TEST_F(ResultsFiles, AFailedSaveAnswersFalseAndKeepsTheOldFile)
+{
+    save(kAbc, path);
+    const Bytes old = contents(path);
+    fs::create_directory(path + ".new");
+    EXPECT_FALSE(save("new", path)) << "a folder where the new file goes";
+    fs::remove(path + ".new");
+#ifndef _WIN32
+    fs::create_symlink("/dev/full", path + ".new");
+    ASSERT_FALSE(save("new", path)) << "a full disk";
+#endif
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_FALSE(save("new", path)) << "a read-only file";
+    fs::permissions(path, fs::perms::all);
+    EXPECT_EQ(old, contents(path));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".new"))) << "a new file left behind";
+}
+
+TEST_F(ResultsFiles, AFileOverTheLimitIsRefused)
+{
+    const Bytes largest(kMaxResultsFileSize - 20, 1);
+    save(largest, path);
+    EXPECT_EQ(largest.size(), load(path).size());
+    save(largest + "1", path);
+    EXPECT_EQ("", load(path));
+}
+
+TEST_F(ResultsFiles, AFolderAtThePathIsNeverReplaced)
+{
+    fs::create_directory(path);
+    EXPECT_EQ(LoadOutcome::Unreadable, store.load(table));
+    EXPECT_FALSE(store.save(table));
+    EXPECT_TRUE(fs::is_directory(path));
+}
+
+#ifdef _WIN32
+TEST_F(ResultsFiles, AFileHeldByAnotherProgramIsMovedAsideOnceFree)
+{
+    save(kAbc, path);
+    const HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, 0 /* no sharing */, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(LoadOutcome::Unreadable, store.load(table));
+    EXPECT_FALSE(store.save(table));
+    CloseHandle(other);
+    EXPECT_EQ(kAbc, load(path)) << "the held file stays in place";
+    EXPECT_TRUE(store.save(table));
+    EXPECT_EQ(kAbc, load(path + ".bad"));
+    EXPECT_EQ(kEmpty, load(path));
+}
+#endif
+
+TEST_F(ResultsFiles, AFileThatCannotBeUsedIsCopiedAsideAndTheTableKept)
+{
+    save(patched(kAbc, 8, "\x02"), path);
+    const Bytes refused = contents(path);
+    save(kAbc, path);
+    const Bytes good = contents(path);
+    const Bytes damaged = patched(good, 30, Bytes(1, good[30] ^ 1));
+    for (const Bytes& file : {damaged, refused}) {
+        put(path + ".bad", "older");
+        put(path, file);
+        EXPECT_NE(LoadOutcome::Loaded, ResultsStore(path.c_str()).load(table));
+        EXPECT_EQ(kEmpty, recordOf(table));
+        EXPECT_EQ(file, contents(path + ".bad"));
+        EXPECT_EQ(file, contents(path));
+    }
+}
+
+TEST_F(ResultsFiles, OnlyAChangedTableIsWrittenAtExit)
+{
+    EXPECT_EQ(LoadOutcome::NoFile, store.load(table));
+    EXPECT_TRUE(store.saveIfChanged(table));
+    EXPECT_EQ(kEmpty, load(path)) << "a run that read nothing writes";
+    ResultsStore second(path.c_str());
+    EXPECT_EQ(LoadOutcome::Loaded, second.load(table));
+    fs::remove(path);
+    store.saveIfChanged(table);
+    second.saveIfChanged(table);
+    EXPECT_FALSE(fs::exists(path)) << "the table as written or read is written again";
+    table.insert("abc", 12.5);
+    EXPECT_TRUE(second.saveIfChanged(table));
+    EXPECT_EQ(kAbc, load(path));
+}
+
+}  // namespace

@@ -14,7 +14,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick openbox
   mmdebstrap debian-archive-keyring
   clang libclang-rt-14-dev
-  python3 file util-linux
+  python3 file util-linux shellcheck
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #   locales + cs_CZ.UTF-8         code page 1250 for the programs
 # Takes about a minute and 1.1 GB.
 set -euo pipefail
+# shellcheck source=tools/lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 root=$LUMOX_WINE_ROOT
@@ -30,6 +31,7 @@ fi
 # machine's release (deb822 .sources files or one-line .list files).
 mirror() {
   local codename f
+  # shellcheck disable=SC1091 # the machine's own file
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   {
     for f in /etc/apt/sources.list.d/*.sources; do
@@ -55,20 +57,12 @@ mirror() {
   } | awk 'NR == 1'
 }
 
-# Unmounts whatever is mounted inside a root (a run that was cut short could
-# leave mounts there), so that deleting it cannot reach the machine's own
-# /dev, /proc, /sys or /tmp. Deletes only once nothing is mounted.
+# Deletes a root once nothing is mounted inside (a run cut short could leave
+# mounts there), so that deleting cannot reach the machine's /dev or /tmp.
 delete_root() {
-  local dir=$1 point
-  [ -e "$dir" ] || return 0
-  for point in $(awk -v d="$dir" 'index($5, d "/") == 1 { print $5 }' /proc/self/mountinfo | sort -r); do
-    umount -R "$point" 2>/dev/null || true
-  done
-  if awk -v d="$dir" 'index($5, d "/") == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
-    echo "wow64-root: $dir still has mounts inside; not deleting it" >&2
-    return 1
-  fi
-  rm -rf --one-file-system "$dir"
+  [ -e "$1" ] || return 0
+  lumox_unmount_below "$1" || { echo "wow64-root: $1 still has mounts inside; not deleting it" >&2; return 1; }
+  rm -rf --one-file-system "$1"
 }
 
 mkdir -p "$(dirname "$root")"
@@ -84,6 +78,7 @@ fi
 echo "wow64-root: making the Debian 13 root with Wine 10 in $root (about a minute)"
 delete_root "$root.new"
 began=$SECONDS
+# shellcheck disable=SC2016 # $1 in the hooks is mmdebstrap's
 mmdebstrap --quiet --variant=apt --architectures=amd64,i386 \
   --include=wine64,libwine,fonts-wine,locales \
   --customize-hook='echo "cs_CZ.UTF-8 UTF-8" >"$1/etc/locale.gen" && chroot "$1" locale-gen >/dev/null' \

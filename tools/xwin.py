@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+"""What the end-to-end test and the benchmark share: waiting for a condition, X windows, keys
+and pixels through xdotool and ImageMagick, and Windows programs started under tools/wine-run
+on the private display (LUMOX_XVFB_DISPLAY, else wine-run's :97; DISPLAY for the command line).
+The shell tools use it as a command:  xwin.py window TITLE SECONDS | shoot WINDOW OUT.png"""
+import os
+import subprocess
+import sys
+import time
+
+WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine-run")
+ENV = dict(os.environ, LUMOX_WINE_MODE="x11")
+ENV["DISPLAY"] = ENV.get("LUMOX_XVFB_DISPLAY", ":97")
+WIDTH, HEIGHT = 1280, 1024  # the size of every display the tools start
+
+
+def expect(expected, actual, what):
+    if expected != actual:
+        raise AssertionError(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def poll(condition, seconds, what=None):
+    """The first true value of condition() within the seconds; with what, a timeout fails."""
+    end = time.time() + seconds
+    while not (value := condition()) and time.time() < end:
+        time.sleep(0.05)
+    if what and not value:
+        raise AssertionError(f"timed out after {seconds} s waiting for {what}")
+    return value
+
+
+def run(*args, ok=(0,)):
+    result = subprocess.run(args, env=ENV, capture_output=True, timeout=60)
+    if result.returncode not in ok:
+        raise AssertionError(f"{' '.join(args)}: {result.stderr.decode().strip()}")
+    return result.stdout.decode()
+
+
+def windows(title=None, wm_class=None):
+    """The visible windows titled so (a letter beyond ASCII matches the bytes of any Wine)."""
+    if wm_class:
+        return run("xdotool", "search", "--onlyvisible", "--classname", wm_class, ok=(0, 1)).split()
+    pattern = "".join(c if ord(c) < 128 else ".+" for c in title)
+    return run("xdotool", "search", "--onlyvisible", "--name", f"^{pattern}$", ok=(0, 1)).split()
+
+
+def geometry(window):
+    """x, y, width, height of a window's client area on the screen."""
+    lines = run("xdotool", "getwindowgeometry", "--shell", window).split()
+    values = dict(line.split("=") for line in lines)
+    return tuple(int(values[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
+def key(*keys):
+    run("xdotool", "key", "--delay", "40", *keys)
+
+
+def screen():
+    """The display's pixels now, as a function (x, y) -> (r, g, b)."""
+    raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=ENV,
+                         capture_output=True, timeout=60).stdout
+    expect(WIDTH * HEIGHT * 3, len(raw), "bytes of a screenshot")
+    return lambda x, y: tuple(raw[3 * (WIDTH * y + x):3 * (WIDTH * y + x) + 3])
+
+
+def start(args, folder, log, wine=None, seconds=120):
+    """A Windows program under wine-run in folder, in a session of its own."""
+    env = dict(ENV, LUMOX_WINE=wine) if wine else ENV
+    return subprocess.Popen([WINE_RUN, "--timeout", str(seconds)] + args, cwd=folder, env=env,
+                            stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                            start_new_session=True)
+
+
+def wine_run(option, wine=None, *args):
+    """wine-run --prepare, --kill or --stop for the private display's prefixes."""
+    env = dict(ENV, LUMOX_WINE=wine) if wine else ENV
+    subprocess.run([WINE_RUN, option, *args], env=env, check=True, timeout=300)
+
+
+def shoot(window, out):
+    """A picture of a window as the screen shows it, with its window manager's frame."""
+    x, y, width, height = geometry(window)
+    extents = run("xprop", "-id", window, "_NET_FRAME_EXTENTS", ok=(0, 1)).partition("=")[2]
+    left, right, top, bottom = [int(v) for v in extents.split(",")] if extents else [0] * 4
+    crop = f"{width + left + right}x{height + top + bottom}+{max(0, x - left)}+{max(0, y - top)}"
+    os.makedirs(os.path.dirname(os.path.abspath(out)), exist_ok=True)
+    run("import", "-window", "root", "-depth", "8", "-crop", crop, "+repage", out)
+
+
+if __name__ == "__main__":
+    ENV["DISPLAY"] = os.environ["DISPLAY"]
+    if sys.argv[1] == "window":
+        found = poll(lambda: windows(sys.argv[2]), float(sys.argv[3]))
+        sys.exit(print(found[0]) if found else f"no window {sys.argv[2]!r} on {ENV['DISPLAY']}")
+    shoot(sys.argv[2], sys.argv[3])

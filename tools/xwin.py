@@ -19,7 +19,7 @@ def expect(expected, actual, what):
         raise AssertionError(f"{what}: expected {expected!r}, got {actual!r}")
 
 
-def poll(condition, seconds, what=None):
+def poll(condition, what=None, seconds=10):
     """The first true value of condition() within the seconds; with what, a timeout fails."""
     end = time.time() + seconds
     while not (value := condition()) and time.time() < end:
@@ -33,7 +33,8 @@ def run(*args, ok=(0,)):
     result = subprocess.run(args, env=ENV, capture_output=True, timeout=60)
     if result.returncode not in ok:
         raise AssertionError(f"{' '.join(args)}: {result.stderr.decode().strip()}")
-    return result.stdout.decode()
+    # The program's texts, and the results file's names, are Windows-1250.
+    return result.stdout.decode("cp1250", errors="replace")
 
 
 def windows(title=None, wm_class=None):
@@ -44,8 +45,20 @@ def windows(title=None, wm_class=None):
     return run("xdotool", "search", "--onlyvisible", "--name", f"^{pattern}$", ok=(0, 1)).split()
 
 
+def shown(title):
+    return lambda: windows(title)
+
+
+def gone(title):
+    return lambda: not windows(title)
+
+
+def exited(program):
+    return lambda: program.poll() is not None
+
+
 def geometry(window):
-    """x, y, width, height of a window's client area on the screen."""
+    """x, y, width, height of a window on the screen."""
     lines = run("xdotool", "getwindowgeometry", "--shell", window).split()
     values = dict(line.split("=") for line in lines)
     return tuple(int(values[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
@@ -53,6 +66,27 @@ def geometry(window):
 
 def key(*keys):
     run("xdotool", "key", "--delay", "40", *keys)
+
+
+def type_text(text):
+    run("xdotool", "type", "--delay", "40", text)
+
+
+def click(x, y):
+    run("xdotool", "mousemove", str(x), str(y), "click", "1")
+    time.sleep(0.2)
+
+
+def press(keys, done, what, recover):
+    """Sends the keys until done() is true, once more after recover() if they got lost (under
+    Xvfb keys sent right after a window maps can be); returns done()'s value."""
+    for _ in range(2):
+        key(*keys)
+        if value := poll(done, seconds=4):
+            time.sleep(0.3)
+            return value
+        recover()
+    raise AssertionError(f"expected {what} after the keys {' '.join(keys)}, got nothing")
 
 
 def screen():
@@ -63,6 +97,19 @@ def screen():
     return lambda x, y: tuple(raw[3 * (WIDTH * y + x):3 * (WIDTH * y + x) + 3])
 
 
+def board_cells(left, top, size, columns, rows, empty):
+    """The cells of a board on the screen (columns x rows of size pixels from left, top) whose
+    centre is not the empty colour."""
+    pixel = screen()
+    grid = [(c, r) for c in range(columns) for r in range(rows)]
+    centre = size // 2
+    return {(c, r) for c, r in grid if pixel(left + size * c + centre, top + size * r + centre) != empty}
+
+
+def save_screen(path):
+    run("import", "-window", "root", path)
+
+
 def start(args, folder, log, wine=None, seconds=120):
     """A Windows program under wine-run in folder, in a session of its own."""
     env = dict(ENV, LUMOX_WINE=wine) if wine else ENV
@@ -71,10 +118,10 @@ def start(args, folder, log, wine=None, seconds=120):
                             start_new_session=True)
 
 
-def wine_run(option, wine=None, *args):
+def wine_run(*args, wine=None):
     """wine-run --prepare, --kill or --stop for the private display's prefixes."""
     env = dict(ENV, LUMOX_WINE=wine) if wine else ENV
-    subprocess.run([WINE_RUN, option, *args], env=env, check=True, timeout=300)
+    subprocess.run([WINE_RUN, *args], env=env, check=True, timeout=300)
 
 
 def shoot(window, out):
@@ -90,6 +137,6 @@ def shoot(window, out):
 if __name__ == "__main__":
     ENV["DISPLAY"] = os.environ["DISPLAY"]
     if sys.argv[1] == "window":
-        found = poll(lambda: windows(sys.argv[2]), float(sys.argv[3]))
+        found = poll(shown(sys.argv[2]), seconds=float(sys.argv[3]))
         sys.exit(print(found[0]) if found else f"no window {sys.argv[2]!r} on {ENV['DISPLAY']}")
     shoot(sys.argv[2], sys.argv[3])

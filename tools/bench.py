@@ -22,93 +22,47 @@ import sys
 import tempfile
 import time
 
+from xwin import ENV, poll, key, run, screen, start, wine_run, windows
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
-DISPLAY = os.environ.get("LUMOX_XVFB_DISPLAY", ":97")
-PREFIXES = os.environ.get("LUMOX_WINE_PREFIXES", "")
 RUNS = int(os.environ.get("LUMOX_BENCH_RUNS", "5"))
 CPU_RUNS = max(3, RUNS // 2)
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 WORK = tempfile.mkdtemp(prefix="lumox-bench-")
 
 # (label of the Wine, LUMOX_WINE, build preset)
-SETUPS = [("Wine 8", "host", "win64"), ("Wine 10 wow64", "wow64", "win32"), ("Wine 10 wow64", "wow64", "win64")]
+SETUPS = [("Wine 8", "host", "win64"), ("Wine 10 wow64", "wow64", "win32"),
+          ("Wine 10 wow64", "wow64", "win64")]
 ARCH = {"win64": "x86_64", "win32": "i686"}
 WINEMINE_64 = ["winemine"]
 WINEMINE_32 = ["C:\\windows\\syswow64\\winemine.exe"]
-
-
-def env_for(wine):
-    return dict(os.environ, LUMOX_WINE_MODE="x11", LUMOX_WINE=wine, DISPLAY=DISPLAY)
-
-
-def x(*args):
-    return subprocess.run(args, env=dict(os.environ, DISPLAY=DISPLAY), capture_output=True, text=True,
-                          timeout=30).stdout
-
-
-def window_of(pid):
-    """The visible top-level X window of a Wine process (Wine sets _NET_WM_PID)."""
-    out = x("xdotool", "search", "--onlyvisible", "--pid", str(pid))
-    return out.split()[0] if out.split() else None
-
-
-def kill_all(wine):
-    subprocess.run([WINE_RUN, "--kill"], env=env_for(wine), timeout=120)
-
-
-def ours(pid):
-    """A process of this benchmark's own Wine prefixes."""
-    try:
-        environ = open(f"/proc/{pid}/environ", "rb").read().split(b"\0")
-    except OSError:
-        return False
-    return any(v.startswith(f"WINEPREFIX={PREFIXES}/".encode()) for v in environ)
-
-
-def pid_of(image):
-    """The Wine process running IMAGE (the .exe itself, not a wrapper)."""
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                comm = open(f"/proc/{entry}/comm").read().strip().lower()
-            except OSError:
-                continue
-            if comm == image[:15] and ours(entry):
-                return int(entry)
-    return None
-
-
-def start(wine, args, folder):
-    log = open(folder + ".log", "w")
-    return subprocess.Popen([WINE_RUN, "--timeout", "120"] + args, cwd=folder, env=env_for(wine),
-                            stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                            start_new_session=True)
-
-
 restarts = 0
 
 
 def launch(wine, args, image):
-    """Starts a program and waits for its window: (seconds, pid)."""
+    """Starts a program and waits for its window: (seconds, pid, process)."""
     global restarts
     folder = tempfile.mkdtemp(dir=WORK)
+    log = open(folder + ".log", "wb")
     began = time.perf_counter()
-    proc = start(wine, args, folder)
-    while True:
-        pid = pid_of(image)
-        if pid and window_of(pid):
-            return time.perf_counter() - began, pid, proc
+    proc = start(args, folder, log, wine)
+    while not (found := windows(wm_class=image)):
         if proc.poll() is not None:
             # Now and then Wine refuses a start right after its server was
             # ended (exit 1, no output); such a run is started again.
             restarts += 1
-            kill_all(wine)
+            wine_run("--kill", wine=wine)
             began = time.perf_counter()
-            proc = start(wine, args, folder)
+            proc = start(args, folder, log, wine)
         if time.perf_counter() - began > 60:
             raise RuntimeError(f"{args[0]} did not start (exit {proc.poll()}, log {folder}.log)")
         time.sleep(0.005)
+    return time.perf_counter() - began, int(run("xdotool", "getwindowpid", found[0])), proc
+
+
+def stop(wine, proc):
+    wine_run("--kill", wine=wine)
+    proc.wait()
 
 
 def startup(wine, args, image):
@@ -116,17 +70,13 @@ def startup(wine, args, image):
     seconds, pid, proc = launch(wine, args, image)
     # The board is painted once the message loop runs: check it for the game.
     if image == "lumox.exe":
-        time.sleep(0.5)
-        colour = x("convert", "x:root[1x1+310+160]", "-format", "%[hex:p{0,0}]", "info:").strip()
-        if not colour.startswith("808080"):
-            raise RuntimeError(f"the board is not painted ({colour})")
+        painted = poll(lambda: screen()(310, 160) == (128, 128, 128), seconds=0.5)
+        if not painted:
+            raise RuntimeError("the board is not painted")
     time.sleep(1.5)
-    hwm = 0
-    for line in open(f"/proc/{pid}/status"):
-        if line.startswith("VmHWM:"):
-            hwm = int(line.split()[1])
-    kill_all(wine)
-    proc.wait()
+    hwm = next(int(line.split()[1]) for line in open(f"/proc/{pid}/status")
+               if line.startswith("VmHWM:"))
+    stop(wine, proc)
     return seconds, hwm
 
 
@@ -134,7 +84,7 @@ def cpu_percent(wine, args, image, play=False, seconds=10.0):
     _, pid, proc = launch(wine, args, image)
     time.sleep(1.5)
     if play:
-        x("xdotool", "key", "alt+g", "n")
+        key("alt+g", "n")
 
     def ticks():
         fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
@@ -143,11 +93,10 @@ def cpu_percent(wine, args, image, play=False, seconds=10.0):
     end = t0 + seconds
     while time.perf_counter() < end:
         if play:
-            x("xdotool", "key", "--delay", "100", "Left", "Right", "Up")
+            run("xdotool", "key", "--delay", "100", "Left", "Right", "Up")
         time.sleep(0.2)
     t1, c1 = time.perf_counter(), ticks()
-    kill_all(wine)
-    proc.wait()
+    stop(wine, proc)
     return 100.0 * (c1 - c0) / CLK_TCK / (t1 - t0)
 
 
@@ -163,8 +112,8 @@ def measure(label, wine, preset):
     peers = [("winemine.exe (64-bit)", WINEMINE_64)]
     if preset == "win32":
         peers.append(("winemine.exe (32-bit)", WINEMINE_32))
-    subprocess.run([WINE_RUN, "--prepare", exe("lumox.exe")], env=env_for(wine), check=True, timeout=300)
-    kill_all(wine)
+    wine_run("--prepare", exe("lumox.exe"), wine=wine)
+    wine_run("--kill", wine=wine)
     rows = []
     starts, mems = {"lumox.exe": [], **{p: [] for p, _ in peers}}, {"lumox.exe": [], **{p: [] for p, _ in peers}}
     for _ in range(RUNS):
@@ -193,20 +142,22 @@ def measure(label, wine, preset):
                     "{:.2f}"))
     rows.append(row("CPU playing 10 s, lumox.exe", label, build, play, "% of a core", "{:.2f}"))
 
-    out = subprocess.run([WINE_RUN, exe("handling_bench.exe")], cwd=tempfile.mkdtemp(dir=WORK), env=env_for(wine),
+    out = subprocess.run([os.path.join(ROOT, "tools", "wine-run"), exe("handling_bench.exe")],
+                         cwd=tempfile.mkdtemp(dir=WORK), env=dict(ENV, LUMOX_WINE=wine),
                          capture_output=True, text=True, timeout=300).stdout
     for line in out.splitlines():
         name, med, lo, hi = line.split()
         target = {"move_key": " (target < 500)", "hard_drop": " (target < 8000)"}.get(name, "")
         rows.append(f"| handling: {name}{target} | {label} | {build} | {float(med):.0f} | {float(lo):.0f} "
                     f"| {float(hi):.0f} | µs |")
-    kill_all(wine)
+    wine_run("--kill", wine=wine)
     return rows
 
 
 def version(wine):
-    args = [WINE_RUN, "--version"] if wine == "wow64" else ["/usr/lib/wine/wine64", "--version"]
-    return subprocess.run(args, env=env_for(wine), capture_output=True, text=True, timeout=120).stdout.strip()
+    args = ["tools/wine-run", "--version"] if wine == "wow64" else ["/usr/lib/wine/wine64", "--version"]
+    return subprocess.run(args, cwd=ROOT, env=dict(ENV, LUMOX_WINE=wine), capture_output=True,
+                          text=True, timeout=120).stdout.strip()
 
 
 def main():
@@ -221,7 +172,7 @@ def main():
                         f"| | | KB |")
     finally:
         for wine in ("host", "wow64"):
-            kill_all(wine)
+            wine_run("--kill", wine=wine)
         shutil.rmtree(WORK, ignore_errors=True)
 
     machine = subprocess.run(["uname", "-srm"], capture_output=True, text=True).stdout.strip()

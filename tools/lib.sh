@@ -1,10 +1,7 @@
 # shellcheck shell=bash
-# Shared by the commands in tools/ (sourced): settings, building a preset, the
-# test command's steps, waiting, processes of a prefixes folder, unmounting,
-# virtual displays. The settings (see the README) come from the environment:
-# LUMOX_WINE_HOME, LUMOX_WINE_ROOT, LUMOX_WINE_PREFIXES, LUMOX_XVFB_DISPLAY,
-# LUMOX_PLAY_DISPLAY.
-
+# What the commands in tools/ share (sourced): the settings (see the README),
+# building, the test command's steps, waiting, a prefixes folder's processes,
+# unmounting, daemons and virtual displays.
 lumox_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
 : "${LUMOX_WINE_HOME:=${XDG_CACHE_HOME:-$HOME/.cache}/lumox-wine}"
 : "${LUMOX_WINE_ROOT:=$LUMOX_WINE_HOME/debian13}"
@@ -13,8 +10,8 @@ export LUMOX_WINE_HOME LUMOX_WINE_ROOT
 lumox_say() { printf '%s: %s\n' "$(basename "$0")" "$*"; }
 
 # lumox_build PRESET [TARGET...]: configures the preset when its cache is older
-# than the presets, then builds. Quiet when it works; on a failure it shows
-# everything CMake and the compiler said (Ninja prints errors on stdout).
+# than the presets, then builds; quiet unless it fails, and then it shows all
+# that CMake and the compiler said (Ninja prints errors on stdout).
 lumox_build() {
   local preset=$1 log status=0
   shift
@@ -26,15 +23,13 @@ lumox_build() {
     (cd "$lumox_top" && cmake --build --preset "$preset" ${1:+--target "$@"}) >>"$log" 2>&1 ||
       status=$?
   fi
-  [ "$status" -eq 0 ] || { cat "$log" >&2; lumox_say "building $preset failed" >&2; }
+  [ "$status" -eq 0 ] || { cat "$log"; lumox_say "building $preset failed"; } >&2
   rm -f "$log"
   return "$status"
 }
 
-# lumox_step NAME NEEDS COMMAND...: one step of the test command. Runs COMMAND
-# with errexit on (a failing command inside a function fails the step) unless
-# the step NEEDS (or "-") did not pass, and records the outcome in
-# lumox_outcome and the line for the summary in lumox_summary.
+# lumox_step NAME NEEDS COMMAND...: a step of the test command; runs COMMAND
+# unless the step NEEDS (or -) did not pass, and records the outcome.
 declare -gA lumox_outcome=()
 lumox_summary=()
 lumox_failed=0
@@ -43,10 +38,10 @@ lumox_step() {
   shift 2
   printf '\n=== %s ===\n' "$name"
   if [ "$needs" != - ] && [ "${lumox_outcome[$needs]:-}" != passed ]; then
+    echo "not run: \"$needs\" did not pass"
     lumox_outcome[$name]="not run"
     lumox_summary+=("NOT RUN  $name (needs: $needs)")
     lumox_failed=$((lumox_failed + 1))
-    echo "not run: \"$needs\" did not pass"
     return 0
   fi
   # Not `if "$@"`: errexit is off in a condition, and so in all it runs.
@@ -64,8 +59,7 @@ lumox_step() {
   fi
 }
 
-# lumox_wait SECONDS COMMAND...: true as soon as COMMAND succeeds, false when
-# it has not within SECONDS.
+# lumox_wait SECONDS COMMAND...: true once COMMAND is, false if not in time.
 lumox_wait() {
   local end=$((SECONDS + $1))
   shift
@@ -75,28 +69,22 @@ lumox_wait() {
   done
 }
 
-# lumox_pids_of_prefixes DIR: the processes whose WINEPREFIX is DIR or lies
-# in DIR (Wine programs, their servers, the wrappers around them).
+# lumox_pids_of_prefixes DIR: the processes whose WINEPREFIX is DIR or in it.
 lumox_pids_of_prefixes() {
   local pid
   for pid in /proc/[0-9]*; do
     pid=${pid#/proc/}
-    [ "$pid" != $$ ] || continue
-    # grep reads the whole file, no pipe: an early exit cannot turn into SIGPIPE.
-    grep -qsz -e "^WINEPREFIX=$1/" -e "^WINEPREFIX=$1\$" "/proc/$pid/environ" && echo "$pid"
+    # grep reads the whole file, no pipe: an early exit cannot become SIGPIPE.
+    [ "$pid" = $$ ] || ! grep -qsz -e "^WINEPREFIX=$1/" -e "^WINEPREFIX=$1\$" "/proc/$pid/environ" ||
+      echo "$pid"
   done
-  return 0
 }
 
-# lumox_own_wine PURPOSE: prefixes and a display state of this checkout's own
-# for PURPOSE (tests, play, bench, screenshot) unless LUMOX_WINE_PREFIXES is
-# set, so that two checkouts, or a test run and a game, never end each other.
+# lumox_own_wine PURPOSE: prefixes and display state of this checkout's own
+# for PURPOSE (tests, play, bench, screenshot), unless LUMOX_WINE_PREFIXES is
+# set: two checkouts, or a test run and a game, never end each other.
 lumox_own_wine() {
-  if [ -z "${LUMOX_WINE_PREFIXES:-}" ]; then
-    local key
-    key=$(basename "$lumox_top")-$(printf '%s' "$lumox_top" | md5sum | cut -c1-8)
-    LUMOX_WINE_PREFIXES=$LUMOX_WINE_HOME/$1-$key
-  fi
+  : "${LUMOX_WINE_PREFIXES:=$LUMOX_WINE_HOME/$1-$(basename "$lumox_top")-$(printf '%s' "$lumox_top" | md5sum | cut -c1-8)}"
   export LUMOX_WINE_PREFIXES
   mkdir -p "$LUMOX_WINE_PREFIXES"
   printf '%s\n' "$lumox_top" >"$LUMOX_WINE_PREFIXES/checkout"
@@ -107,26 +95,24 @@ lumox_own_wine() {
 lumox_forget_gone_checkouts() {
   local dir
   for dir in "$LUMOX_WINE_HOME"/*/; do
-    dir=${dir%/}
     [ -f "$dir/checkout" ] || continue
     [ ! -d "$(cat "$dir/checkout")" ] || continue
-    [ -z "$(lumox_pids_of_prefixes "$dir")" ] || continue
+    [ -z "$(lumox_pids_of_prefixes "${dir%/}")" ] || continue
     rm -rf --one-file-system "$dir"
   done
 }
 
-# lumox_unmount_below DIR: unmounts everything mounted below DIR, deepest
-# first; false when something stays mounted.
+# lumox_unmount_below DIR: unmounts all below DIR; false if something stays.
 lumox_unmount_below() {
   local point
   while read -r point; do
     umount -R "$point" 2>/dev/null || true
   done < <(awk -v d="$1/" 'index($5, d) == 1 { print $5 }' /proc/self/mountinfo | sort -r)
-  ! awk -v d="$1/" 'index($5, d) == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo
+  ! grep -qF " $1/" /proc/self/mountinfo
 }
 
-# lumox_start_daemon PIDFILE LOG COMMAND...: starts COMMAND in a session of its
-# own, away from the caller's pipes, and writes its pid to PIDFILE.
+# lumox_start_daemon PIDFILE LOG COMMAND...: COMMAND in a session of its own,
+# away from the caller's pipes, its pid in PIDFILE.
 lumox_start_daemon() {
   local pidfile=$1 log=$2
   shift 2
@@ -134,27 +120,24 @@ lumox_start_daemon() {
   setsid -f sh -c 'echo $$ >"$0"; exec "$@"' "$pidfile" "$@" </dev/null >"$log" 2>&1
 }
 
-# lumox_is PIDFILE NAME: the process recorded in PIDFILE runs and is a NAME
-# (a pid can be reused).
+# lumox_is PIDFILE NAME: the process in PIDFILE runs and is a NAME (pids are reused).
 lumox_is() {
   local pid
   pid=$(cat "$1" 2>/dev/null) && [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$2" ]
 }
 
-# lumox_kill_recorded PIDFILE NAME: ends the NAME recorded in PIDFILE and waits
-# until it is gone.
+# lumox_kill_recorded PIDFILE NAME: ends that NAME and waits until it is gone.
 lumox_kill_recorded() {
   local pid
-  lumox_is "$1" "$2" || { rm -f "$1"; return 0; }
-  pid=$(cat "$1")
+  lumox_is "$1" "$2" && pid=$(cat "$1")
   rm -f "$1"
-  kill "$pid" 2>/dev/null || return 0
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || return 0
   lumox_wait 5 test ! -d "/proc/$pid" || kill -9 "$pid" 2>/dev/null || true
 }
 
-# lumox_xvfb VAR PIDFILE: an X server on the display named by $VAR, Xvfb
-# started there if nothing answers; when VAR is empty, Xvfb on the first free
-# display from :100, exported in VAR.
+# lumox_xvfb VAR PIDFILE: an X server on the display $VAR, Xvfb started there
+# if none answers; when VAR is empty, Xvfb on the first free display from
+# :100, exported in VAR.
 lumox_xvfb() {
   local var=$1 pidfile=$2 want=${!1:-} n
   mkdir -p "$(dirname "$pidfile")"
@@ -164,32 +147,28 @@ lumox_xvfb() {
     return 1
   fi
   for n in $(seq 100 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    if lumox_try_xvfb "$n" "$pidfile"; then
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || ! lumox_try_xvfb "$n" "$pidfile" || {
       printf -v "$var" ':%s' "$n"
       export "${var?}"
       return 0
-    fi
+    }
   done
   echo "no free display between :100 and :199" >&2
   return 1
 }
 
-# lumox_try_xvfb N PIDFILE: starts Xvfb on :N; true once it answers there as
-# the owner of the display's lock (another server may hold :N already).
+# lumox_try_xvfb N PIDFILE: Xvfb on :N; true once it answers there as the
+# owner of the display's lock (another server may hold :N already).
 lumox_try_xvfb() {
-  lumox_start_daemon "$2" "$(dirname "$2")/xvfb-$1.log" \
-    Xvfb ":$1" -screen 0 1280x1024x24 -nolisten tcp -noreset
+  lumox_start_daemon "$2" "$(dirname "$2")/xvfb-$1.log" Xvfb ":$1" -screen 0 1280x1024x24 -nolisten tcp -noreset
   # shellcheck disable=SC2016 # expanded by the inner shell on each try
   lumox_wait 15 sh -c 'DISPLAY=:$0 xdpyinfo >/dev/null 2>&1 &&
-    [ "$(tr -d " \n" <"/tmp/.X$0-lock")" = "$(cat "$1")" ]' "$1" "$2" 2>/dev/null && return 0
-  lumox_kill_recorded "$2" Xvfb
-  return 1
+    [ "$(tr -d " \n" <"/tmp/.X$0-lock")" = "$(cat "$1")" ]' "$1" "$2" 2>/dev/null ||
+    { lumox_kill_recorded "$2" Xvfb; return 1; }
 }
 
-# lumox_virtual_desktop: Xvfb and the openbox window manager on
-# LUMOX_PLAY_DISPLAY (a free display when unset), exported as DISPLAY; both
-# are recorded in LUMOX_WINE_PREFIXES and ended by `tools/wine-run --stop`.
+# lumox_virtual_desktop: Xvfb and openbox on LUMOX_PLAY_DISPLAY (a free
+# display when unset), exported as DISPLAY; ended by `tools/wine-run --stop`.
 lumox_virtual_desktop() {
   lumox_xvfb LUMOX_PLAY_DISPLAY "$LUMOX_WINE_PREFIXES/xvfb.pid" || return 1
   export DISPLAY=$LUMOX_PLAY_DISPLAY

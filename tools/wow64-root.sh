@@ -27,34 +27,11 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 
-# The URI of the machine's own Debian archive: the apt source that serves the
-# machine's release (deb822 .sources files or one-line .list files).
+# The URI of the Debian archive this machine's apt already uses for its release.
 mirror() {
-  local codename f
-  # shellcheck disable=SC1091 # the machine's own file
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  {
-    for f in /etc/apt/sources.list.d/*.sources; do
-      [ -f "$f" ] || continue
-      awk -v want="$codename" '
-        function flush() {
-          if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " want " ") && enabled != "no" && uris != "")
-            { split(uris, u, " "); print u[1] }
-          types = suites = uris = enabled = ""
-        }
-        /^[ \t]*#/ { next }
-        /^[ \t]*$/ { flush(); next }
-        { key = tolower($1); sub(/:$/, "", key); $1 = ""; sub(/^ +/, "")
-          if (key == "types") types = $0; else if (key == "suites") suites = $0
-          else if (key == "uris") uris = $0; else if (key == "enabled") enabled = tolower($0) }
-        END { flush() }' "$f"
-    done
-    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-      [ -f "$f" ] || continue
-      sed -e 's/#.*//' -e 's/\[[^]]*\]//' "$f" |
-        awk -v want="$codename" '$1 == "deb" && $3 == want { print $2 }'
-    done
-  } | awk 'NR == 1'
+  # shellcheck disable=SC1091,SC2016 # the machine's own file; $(...) is apt's format
+  apt-get indextargets --format '$(REPO_URI)' "Release: $(. /etc/os-release && echo "$VERSION_CODENAME")" \
+    "Target-Of: deb" | awk "NR == 1"
 }
 
 # Deletes a root once nothing is mounted inside (a run cut short could leave

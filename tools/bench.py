@@ -43,7 +43,7 @@ def launch(wine, args, image):
     """Starts a program and waits for its window: (seconds, pid, process)."""
     global restarts
     folder = tempfile.mkdtemp(dir=WORK)
-    log = open(folder + ".log", "wb")
+    log = folder + ".log"
     began = time.perf_counter()
     proc = start(args, folder, log, wine)
     while not (found := windows(wm_class=image)):

@@ -30,6 +30,7 @@ def poll(condition, what=None, seconds=10):
 
 
 def run(*args, ok=(0,)):
+    args = [str(arg) for arg in args]
     result = subprocess.run(args, env=ENV, capture_output=True, timeout=60)
     if result.returncode not in ok:
         raise AssertionError(f"{' '.join(args)}: {result.stderr.decode().strip()}")
@@ -72,20 +73,18 @@ def type_text(text):
     run("xdotool", "type", "--delay", "40", text)
 
 
-def click(x, y):
-    run("xdotool", "mousemove", str(x), str(y), "click", "1")
-    time.sleep(0.2)
-
-
-def press(keys, done, what, recover):
-    """Sends the keys until done() is true, once more after recover() if they got lost (under
-    Xvfb keys sent right after a window maps can be); returns done()'s value."""
+def press(keys, done, what):
+    """Sends the keys until done() is true; if they got lost (under Xvfb, keys sent right after
+    a window maps can be), once more after Escape and a click where the pointer is (the caller
+    leaves it on its window). Returns done()'s value."""
     for _ in range(2):
         key(*keys)
         if value := poll(done, seconds=4):
             time.sleep(0.3)
             return value
-        recover()
+        key("Escape")
+        run("xdotool", "click", "1")
+        time.sleep(0.2)
     raise AssertionError(f"expected {what} after the keys {' '.join(keys)}, got nothing")
 
 
@@ -111,11 +110,12 @@ def save_screen(path):
 
 
 def start(args, folder, log, wine=None, seconds=120):
-    """A Windows program under wine-run in folder, in a session of its own."""
+    """A Windows program under wine-run in folder, in a session of its own, its output in log."""
     env = dict(ENV, LUMOX_WINE=wine) if wine else ENV
-    return subprocess.Popen([WINE_RUN, "--timeout", str(seconds)] + args, cwd=folder, env=env,
-                            stdin=subprocess.DEVNULL, stdout=log, stderr=log,
-                            start_new_session=True)
+    with open(log, "ab") as out:
+        return subprocess.Popen([WINE_RUN, "--timeout", str(seconds)] + args, cwd=folder, env=env,
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=out,
+                                start_new_session=True)
 
 
 def wine_run(*args, wine=None):

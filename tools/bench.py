@@ -1,19 +1,7 @@
 #!/usr/bin/env python3
-"""Benchmarks of the Windows builds under Wine, side by side with peers run the
-same way in the same Wine, in one run:
-  - the x86_64 build under the machine's Wine 8,
-  - the i686 release under Wine 10 in wow64 mode,
-  - the x86_64 build under that same Wine 10.
-For each: start-up time and peak memory against Wine's own winemine.exe (the
-64-bit one, and for the i686 build the 32-bit one too), idle and playing CPU
-against a program of the same build that only keeps a 10 ms timer, and the
-in-process handling times of the real window procedure. Then the sizes.
-
-Each figure is the median of several runs with min and max. Everything runs
-in a temporary folder, removed at the end. Writes the table to
-build/bench/results.md and prints it. Started by tools/bench.sh, which gives
-it prefixes and a display of its own.
-"""
+"""Benchmarks of the Windows builds under Wine beside peers run the same way (the README tells
+which), each figure the median of several runs with min and max. Runs in a temporary folder,
+removed at the end; writes the table to build/bench/results.md. Started by tools/bench.sh."""
 import os
 import shutil
 import statistics
@@ -101,55 +89,51 @@ def cpu_percent(wine, args, image, play=False, seconds=10.0):
 
 
 def row(name, wine, build, values, unit, fmt="{:.3f}"):
-    med, lo, hi = statistics.median(values), min(values), max(values)
-    return f"| {name} | {wine} | {build} | {fmt.format(med)} | {fmt.format(lo)} | {fmt.format(hi)} | {unit} |"
+    cells = [fmt.format(v) for v in (statistics.median(values), min(values), max(values))]
+    return f"| {name} | {wine} | {build} | {' | '.join(cells)} | {unit} |"
 
 
 def measure(label, wine, preset):
     build = ARCH[preset]
     exe = lambda name: os.path.join(ROOT, "build", preset, name)
     lumox = [exe("lumox.exe")]
-    peers = [("winemine.exe (64-bit)", WINEMINE_64)]
+    programs = [("lumox.exe", lumox, "lumox.exe"), ("winemine.exe (64-bit)", WINEMINE_64, "winemine.exe")]
     if preset == "win32":
-        peers.append(("winemine.exe (32-bit)", WINEMINE_32))
+        programs.append(("winemine.exe (32-bit)", WINEMINE_32, "winemine.exe"))
     wine_run("--prepare", exe("lumox.exe"), wine=wine)
     wine_run("--kill", wine=wine)
-    rows = []
-    starts, mems = {"lumox.exe": [], **{p: [] for p, _ in peers}}, {"lumox.exe": [], **{p: [] for p, _ in peers}}
+    # The programs take turns, so that a slow spell of the machine hits them all.
+    runs = {name: [] for name, _, _ in programs}
     for _ in range(RUNS):
-        for name, args in [("lumox.exe", lumox)] + peers:
-            s, m = startup(wine, args, "lumox.exe" if name == "lumox.exe" else "winemine.exe")
-            starts[name].append(s)
-            mems[name].append(m)
-    for name, _ in [("lumox.exe", lumox)] + peers:
-        rows.append(row(f"start-up, {name}", label, build if name == "lumox.exe" else "", starts[name], "s"))
-    for name, _ in peers:
-        ratio = [a / b for a, b in zip(starts["lumox.exe"], starts[name])]
-        rows.append(row(f"start-up ratio to {name} (target <= 1.05)", label, build, ratio, "x"))
-    for name, _ in [("lumox.exe", lumox)] + peers:
-        rows.append(row(f"peak memory, {name}", label, build if name == "lumox.exe" else "", mems[name], "KB",
-                        "{:.0f}"))
-    for name, _ in peers:
-        ratio = [a / b for a, b in zip(mems["lumox.exe"], mems[name])]
-        rows.append(row(f"memory ratio to {name} (target <= 1.0)", label, build, ratio, "x"))
+        for name, args, image in programs:
+            runs[name].append(startup(wine, args, image))
+    rows = []
+    for i, figure, ratio, unit, fmt, target in [(0, "start-up", "start-up", "s", "{:.3f}", 1.05),
+                                                 (1, "peak memory", "memory", "KB", "{:.0f}", 1.0)]:
+        for name, _, _ in programs:
+            mine = build if name == "lumox.exe" else ""
+            rows.append(row(f"{figure}, {name}", label, mine, [r[i] for r in runs[name]], unit, fmt))
+        for name, _, _ in programs[1:]:
+            values = [a[i] / b[i] for a, b in zip(runs["lumox.exe"], runs[name])]
+            rows.append(row(f"{ratio} ratio to {name} (target <= {target})", label, build, values, "x"))
 
     idle = [cpu_percent(wine, lumox, "lumox.exe") for _ in range(CPU_RUNS)]
     floor = [cpu_percent(wine, [exe("timer_only.exe")], "timer_only.exe") for _ in range(CPU_RUNS)]
     play = [cpu_percent(wine, lumox, "lumox.exe", play=True) for _ in range(CPU_RUNS)]
-    rows.append(row("CPU idle 10 s, lumox.exe", label, build, idle, "% of a core", "{:.2f}"))
-    rows.append(row("CPU idle 10 s, timer-only program", label, build, floor, "% of a core", "{:.2f}"))
-    rows.append(row("CPU idle ratio (target <= 1.1)", label, build, [a / b for a, b in zip(idle, floor)], "x",
-                    "{:.2f}"))
-    rows.append(row("CPU playing 10 s, lumox.exe", label, build, play, "% of a core", "{:.2f}"))
+    for name, values, unit in [("CPU idle 10 s, lumox.exe", idle, "% of a core"),
+                               ("CPU idle 10 s, timer-only program", floor, "% of a core"),
+                               ("CPU idle ratio (target <= 1.1)", [a / b for a, b in zip(idle, floor)], "x"),
+                               ("CPU playing 10 s, lumox.exe", play, "% of a core")]:
+        rows.append(row(name, label, build, values, unit, "{:.2f}"))
 
     out = subprocess.run([os.path.join(ROOT, "tools", "wine-run"), exe("handling_bench.exe")],
                          cwd=tempfile.mkdtemp(dir=WORK), env=dict(ENV, LUMOX_WINE=wine),
                          capture_output=True, text=True, timeout=300).stdout
     for line in out.splitlines():
-        name, med, lo, hi = line.split()
+        name, *values = line.split()
         target = {"move_key": " (target < 500)", "hard_drop": " (target < 8000)"}.get(name, "")
-        rows.append(f"| handling: {name}{target} | {label} | {build} | {float(med):.0f} | {float(lo):.0f} "
-                    f"| {float(hi):.0f} | µs |")
+        rows.append(row(f"handling: {name}{target}", label, build, [float(v) for v in values], "µs",
+                        "{:.0f}"))
     wine_run("--kill", wine=wine)
     return rows
 

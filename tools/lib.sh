@@ -28,8 +28,8 @@ lumox_build() {
   return "$status"
 }
 
-# lumox_step NAME NEEDS COMMAND...: a step of the test command; runs COMMAND
-# unless the step NEEDS (or -) did not pass, and records the outcome.
+# lumox_step NAME NEEDS COMMAND...: a step of the test command, run unless
+# the step NEEDS (or -) did not pass.
 declare -gA lumox_outcome=()
 lumox_summary=()
 lumox_failed=0
@@ -71,18 +71,14 @@ lumox_wait() {
 
 # lumox_pids_of_prefixes DIR: the processes whose WINEPREFIX is DIR or in it.
 lumox_pids_of_prefixes() {
-  local pid
-  for pid in /proc/[0-9]*; do
-    pid=${pid#/proc/}
-    # grep reads the whole file, no pipe: an early exit cannot become SIGPIPE.
-    [ "$pid" = $$ ] || ! grep -qsz -e "^WINEPREFIX=$1/" -e "^WINEPREFIX=$1\$" "/proc/$pid/environ" ||
-      echo "$pid"
-  done
+  # One grep reads every environment whole, and awk all it writes: no early
+  # exit in this pipeline can turn into SIGPIPE.
+  { grep -lsz -e "^WINEPREFIX=$1/" -e "^WINEPREFIX=$1\$" /proc/[0-9]*/environ || true; } |
+    awk -F/ -v me=$$ '$3 != me { print $3 }'
 }
 
-# lumox_own_wine PURPOSE: prefixes and display state of this checkout's own
-# for PURPOSE (tests, play, bench, screenshot), unless LUMOX_WINE_PREFIXES is
-# set: two checkouts, or a test run and a game, never end each other.
+# lumox_own_wine PURPOSE: this checkout's own prefixes for PURPOSE (tests,
+# play, bench, screenshot), unless LUMOX_WINE_PREFIXES is set.
 lumox_own_wine() {
   : "${LUMOX_WINE_PREFIXES:=$LUMOX_WINE_HOME/$1-$(basename "$lumox_top")-$(printf '%s' "$lumox_top" | md5sum | cut -c1-8)}"
   export LUMOX_WINE_PREFIXES
@@ -135,9 +131,8 @@ lumox_kill_recorded() {
   lumox_wait 5 test ! -d "/proc/$pid" || kill -9 "$pid" 2>/dev/null || true
 }
 
-# lumox_xvfb VAR PIDFILE: an X server on the display $VAR, Xvfb started there
-# if none answers; when VAR is empty, Xvfb on the first free display from
-# :100, exported in VAR.
+# lumox_xvfb VAR PIDFILE: an X server on the display $VAR (Xvfb if none
+# answers); when VAR is empty, Xvfb on the first free display from :100.
 lumox_xvfb() {
   local var=$1 pidfile=$2 want=${!1:-} n
   mkdir -p "$(dirname "$pidfile")"

@@ -1,13 +1,6 @@
 #!/usr/bin/env bash
-# Starts Lumox under Wine with code page 1250, in the folder run/ of this
-# checkout, where its results file tabulka.dat stays between runs.
-#   bash tools/play.sh           the x86_64 build under the machine's Wine
-#   bash tools/play.sh --win32   the i686 release under Wine 10 in wow64 mode
-#                                (or LUMOX_PLAY_BUILD=win32)
-#   bash tools/play.sh --stop    ends the game (and its virtual display)
-# On your display when there is one; otherwise on a virtual one (Xvfb with
-# openbox, LUMOX_PLAY_DISPLAY or a free display), where it leaves a screenshot
-# at run/screenshot.png and returns while the game keeps running.
+# Starts the game under Wine in run/ (see the README):
+#   bash tools/play.sh [--win32 | --win64 | --stop]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=tools/lib.sh

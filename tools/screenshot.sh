@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README's picture: lumox.exe (x86_64, the machine's Wine) on a
-# virtual desktop (Xvfb with openbox, LUMOX_PLAY_DISPLAY or a free display),
-# a game started from the menu and a few moves played, the window saved with
-# its frame.  Usage: tools/screenshot.sh [OUTPUT.png] (docs/screenshot.png)
+# Takes the README's picture of a game in progress on a virtual desktop (Xvfb
+# with openbox), window frame included.  Usage: tools/screenshot.sh [OUT.png]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=tools/lib.sh

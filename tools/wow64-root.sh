@@ -1,15 +1,8 @@
 #!/usr/bin/env bash
-# Makes the Debian 13 root in which Wine 10 runs 32-bit Windows programs
-# inside a 64-bit process (wow64 mode): Debian 12's Wine 8 cannot, and Wine 10
-# needs Debian 13's C library. Called by tools/deps.sh; does nothing when the
-# root is ready. Changes nothing outside LUMOX_WINE_HOME: the root's own apt
-# fetches the packages, from the mirror this machine's apt already uses.
-#   wine64, libwine, fonts-wine   Wine 10 with its 64-bit PE and Unix parts
-#   libwine:i386, only its files  the i386 PE libraries beside the 64-bit ones,
-#                                 which is all wow64 mode needs (no 32-bit
-#                                 Unix library is ever loaded)
-#   locales + cs_CZ.UTF-8         code page 1250 for the programs
-# Takes about a minute and 1.1 GB.
+# Makes the Debian 13 root with Wine 10 for the 32-bit build (see the README's
+# notes), once; called by tools/deps.sh. It holds wine64, libwine, fonts-wine,
+# locales with cs_CZ.UTF-8, and the files of the i386 libwine (its PE
+# libraries are all wow64 mode needs; no 32-bit Unix library is ever loaded).
 set -euo pipefail
 # shellcheck source=tools/lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"

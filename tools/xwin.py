@@ -74,9 +74,9 @@ def type_text(text):
 
 
 def press(keys, done, what):
-    """Sends the keys until done() is true; if they got lost (under Xvfb, keys sent right after
-    a window maps can be), once more after Escape and a click where the pointer is (the caller
-    leaves it on its window). Returns done()'s value."""
+    """Sends the keys until done() is true (returned), once more after Escape and a click where
+    the pointer is (left on the window by the caller) if they got lost, as under Xvfb keys sent
+    right after a window maps can be."""
     for _ in range(2):
         key(*keys)
         if value := poll(done, seconds=4):
@@ -97,12 +97,10 @@ def screen():
 
 
 def board_cells(left, top, size, columns, rows, empty):
-    """The cells of a board on the screen (columns x rows of size pixels from left, top) whose
-    centre is not the empty colour."""
+    """The cells (of size pixels, from left, top) whose centre is not the empty colour."""
     pixel = screen()
-    grid = [(c, r) for c in range(columns) for r in range(rows)]
-    centre = size // 2
-    return {(c, r) for c, r in grid if pixel(left + size * c + centre, top + size * r + centre) != empty}
+    at = lambda c, r: pixel(left + size * c + size // 2, top + size * r + size // 2)
+    return {(c, r) for c in range(columns) for r in range(rows) if at(c, r) != empty}
 
 
 def save_screen(path):

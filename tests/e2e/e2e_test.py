@@ -66,7 +66,8 @@ def launch(folder, box):
     if box:
         poll(shown(box), box, 60)
         press(["Return"], gone(box), f"{box} answered")
-    poll(lambda: windows("Lumox") and not board(), "the main window, its board empty", 60)
+    up = lambda: expect(None, program.poll(), "the program's exit status") or windows("Lumox")
+    poll(lambda: up() and not board(), "the main window, its board empty", 60)
     return program
 
 

@@ -59,10 +59,11 @@ def exited(program):
 
 
 def geometry(window):
-    """x, y, width, height of a window on the screen."""
-    lines = run("xdotool", "getwindowgeometry", "--shell", window).split()
-    values = dict(line.split("=") for line in lines)
-    return tuple(int(values[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
+    """x, y, width, height of a window on the screen (xdotool's are off by the frame)."""
+    lines = [line.split(":") for line in run("xwininfo", "-id", window).splitlines()]
+    values = {name.strip(): value for name, value, *_ in [line + [""] for line in lines]}
+    return tuple(int(values[name]) for name in ("Absolute upper-left X", "Absolute upper-left Y",
+                                                   "Width", "Height"))
 
 
 def key(*keys):

@@ -1,19 +1,7 @@
 #!/usr/bin/env python3
-"""Benchmarks of the Windows builds under Wine, side by side with peers run the
-same way in the same Wine, in one run:
-  - the x86_64 build under the machine's Wine 8,
-  - the i686 release under Wine 10 in wow64 mode,
-  - the x86_64 build under that same Wine 10.
-For each: start-up time and peak memory against Wine's own winemine.exe (the
-64-bit one, and for the i686 build the 32-bit one too), idle and playing CPU
-against a program of the same build that only keeps a 10 ms timer, and the
-in-process handling times of the real window procedure. Then the sizes.
-
-Each figure is the median of several runs with min and max. Everything runs
-in a temporary folder, removed at the end. Writes the table to
-build/bench/results.md and prints it. Started by tools/bench.sh, which gives
-it prefixes and a display of its own.
-"""
+"""Benchmarks of the Windows builds under Wine beside peers run the same way (the README tells
+which), each figure the median of several runs with min and max. Runs in a temporary folder,
+removed at the end; writes the table to build/bench/results.md. Started by tools/bench.sh."""
 import os
 import shutil
 import statistics
@@ -22,93 +10,47 @@ import sys
 import tempfile
 import time
 
+from xwin import ENV, poll, key, run, screen, start, wine_run, windows
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
-DISPLAY = os.environ.get("LUMOX_XVFB_DISPLAY", ":97")
-PREFIXES = os.environ.get("LUMOX_WINE_PREFIXES", "")
 RUNS = int(os.environ.get("LUMOX_BENCH_RUNS", "5"))
 CPU_RUNS = max(3, RUNS // 2)
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 WORK = tempfile.mkdtemp(prefix="lumox-bench-")
 
 # (label of the Wine, LUMOX_WINE, build preset)
-SETUPS = [("Wine 8", "host", "win64"), ("Wine 10 wow64", "wow64", "win32"), ("Wine 10 wow64", "wow64", "win64")]
+SETUPS = [("Wine 8", "host", "win64"), ("Wine 10 wow64", "wow64", "win32"),
+          ("Wine 10 wow64", "wow64", "win64")]
 ARCH = {"win64": "x86_64", "win32": "i686"}
 WINEMINE_64 = ["winemine"]
 WINEMINE_32 = ["C:\\windows\\syswow64\\winemine.exe"]
-
-
-def env_for(wine):
-    return dict(os.environ, LUMOX_WINE_MODE="x11", LUMOX_WINE=wine, DISPLAY=DISPLAY)
-
-
-def x(*args):
-    return subprocess.run(args, env=dict(os.environ, DISPLAY=DISPLAY), capture_output=True, text=True,
-                          timeout=30).stdout
-
-
-def window_of(pid):
-    """The visible top-level X window of a Wine process (Wine sets _NET_WM_PID)."""
-    out = x("xdotool", "search", "--onlyvisible", "--pid", str(pid))
-    return out.split()[0] if out.split() else None
-
-
-def kill_all(wine):
-    subprocess.run([WINE_RUN, "--kill"], env=env_for(wine), timeout=120)
-
-
-def ours(pid):
-    """A process of this benchmark's own Wine prefixes."""
-    try:
-        environ = open(f"/proc/{pid}/environ", "rb").read().split(b"\0")
-    except OSError:
-        return False
-    return any(v.startswith(f"WINEPREFIX={PREFIXES}/".encode()) for v in environ)
-
-
-def pid_of(image):
-    """The Wine process running IMAGE (the .exe itself, not a wrapper)."""
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                comm = open(f"/proc/{entry}/comm").read().strip().lower()
-            except OSError:
-                continue
-            if comm == image[:15] and ours(entry):
-                return int(entry)
-    return None
-
-
-def start(wine, args, folder):
-    log = open(folder + ".log", "w")
-    return subprocess.Popen([WINE_RUN, "--timeout", "120"] + args, cwd=folder, env=env_for(wine),
-                            stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                            start_new_session=True)
-
-
 restarts = 0
 
 
 def launch(wine, args, image):
-    """Starts a program and waits for its window: (seconds, pid)."""
+    """Starts a program and waits for its window: (seconds, pid, process)."""
     global restarts
     folder = tempfile.mkdtemp(dir=WORK)
+    log = folder + ".log"
     began = time.perf_counter()
-    proc = start(wine, args, folder)
-    while True:
-        pid = pid_of(image)
-        if pid and window_of(pid):
-            return time.perf_counter() - began, pid, proc
+    proc = start(args, folder, log, wine)
+    while not (found := windows(wm_class=image)):
         if proc.poll() is not None:
             # Now and then Wine refuses a start right after its server was
             # ended (exit 1, no output); such a run is started again.
             restarts += 1
-            kill_all(wine)
+            wine_run("--kill", wine=wine)
             began = time.perf_counter()
-            proc = start(wine, args, folder)
+            proc = start(args, folder, log, wine)
         if time.perf_counter() - began > 60:
             raise RuntimeError(f"{args[0]} did not start (exit {proc.poll()}, log {folder}.log)")
         time.sleep(0.005)
+    return time.perf_counter() - began, int(run("xdotool", "getwindowpid", found[0])), proc
+
+
+def stop(wine, proc):
+    wine_run("--kill", wine=wine)
+    proc.wait()
 
 
 def startup(wine, args, image):
@@ -116,17 +58,13 @@ def startup(wine, args, image):
     seconds, pid, proc = launch(wine, args, image)
     # The board is painted once the message loop runs: check it for the game.
     if image == "lumox.exe":
-        time.sleep(0.5)
-        colour = x("convert", "x:root[1x1+310+160]", "-format", "%[hex:p{0,0}]", "info:").strip()
-        if not colour.startswith("808080"):
-            raise RuntimeError(f"the board is not painted ({colour})")
+        painted = poll(lambda: screen()(310, 160) == (128, 128, 128), seconds=0.5)
+        if not painted:
+            raise RuntimeError("the board is not painted")
     time.sleep(1.5)
-    hwm = 0
-    for line in open(f"/proc/{pid}/status"):
-        if line.startswith("VmHWM:"):
-            hwm = int(line.split()[1])
-    kill_all(wine)
-    proc.wait()
+    hwm = next(int(line.split()[1]) for line in open(f"/proc/{pid}/status")
+               if line.startswith("VmHWM:"))
+    stop(wine, proc)
     return seconds, hwm
 
 
@@ -134,7 +72,7 @@ def cpu_percent(wine, args, image, play=False, seconds=10.0):
     _, pid, proc = launch(wine, args, image)
     time.sleep(1.5)
     if play:
-        x("xdotool", "key", "alt+g", "n")
+        key("alt+g", "n")
 
     def ticks():
         fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
@@ -143,70 +81,67 @@ def cpu_percent(wine, args, image, play=False, seconds=10.0):
     end = t0 + seconds
     while time.perf_counter() < end:
         if play:
-            x("xdotool", "key", "--delay", "100", "Left", "Right", "Up")
+            run("xdotool", "key", "--delay", "100", "Left", "Right", "Up")
         time.sleep(0.2)
     t1, c1 = time.perf_counter(), ticks()
-    kill_all(wine)
-    proc.wait()
+    stop(wine, proc)
     return 100.0 * (c1 - c0) / CLK_TCK / (t1 - t0)
 
 
 def row(name, wine, build, values, unit, fmt="{:.3f}"):
-    med, lo, hi = statistics.median(values), min(values), max(values)
-    return f"| {name} | {wine} | {build} | {fmt.format(med)} | {fmt.format(lo)} | {fmt.format(hi)} | {unit} |"
+    cells = [fmt.format(v) for v in (statistics.median(values), min(values), max(values))]
+    return f"| {name} | {wine} | {build} | {' | '.join(cells)} | {unit} |"
 
 
 def measure(label, wine, preset):
     build = ARCH[preset]
     exe = lambda name: os.path.join(ROOT, "build", preset, name)
     lumox = [exe("lumox.exe")]
-    peers = [("winemine.exe (64-bit)", WINEMINE_64)]
+    programs = [("lumox.exe", lumox, "lumox.exe"), ("winemine.exe (64-bit)", WINEMINE_64, "winemine.exe")]
     if preset == "win32":
-        peers.append(("winemine.exe (32-bit)", WINEMINE_32))
-    subprocess.run([WINE_RUN, "--prepare", exe("lumox.exe")], env=env_for(wine), check=True, timeout=300)
-    kill_all(wine)
-    rows = []
-    starts, mems = {"lumox.exe": [], **{p: [] for p, _ in peers}}, {"lumox.exe": [], **{p: [] for p, _ in peers}}
+        programs.append(("winemine.exe (32-bit)", WINEMINE_32, "winemine.exe"))
+    wine_run("--prepare", exe("lumox.exe"), wine=wine)
+    wine_run("--kill", wine=wine)
+    # The programs take turns, so that a slow spell of the machine hits them all.
+    runs = {name: [] for name, _, _ in programs}
     for _ in range(RUNS):
-        for name, args in [("lumox.exe", lumox)] + peers:
-            s, m = startup(wine, args, "lumox.exe" if name == "lumox.exe" else "winemine.exe")
-            starts[name].append(s)
-            mems[name].append(m)
-    for name, _ in [("lumox.exe", lumox)] + peers:
-        rows.append(row(f"start-up, {name}", label, build if name == "lumox.exe" else "", starts[name], "s"))
-    for name, _ in peers:
-        ratio = [a / b for a, b in zip(starts["lumox.exe"], starts[name])]
-        rows.append(row(f"start-up ratio to {name} (target <= 1.05)", label, build, ratio, "x"))
-    for name, _ in [("lumox.exe", lumox)] + peers:
-        rows.append(row(f"peak memory, {name}", label, build if name == "lumox.exe" else "", mems[name], "KB",
-                        "{:.0f}"))
-    for name, _ in peers:
-        ratio = [a / b for a, b in zip(mems["lumox.exe"], mems[name])]
-        rows.append(row(f"memory ratio to {name} (target <= 1.0)", label, build, ratio, "x"))
+        for name, args, image in programs:
+            runs[name].append(startup(wine, args, image))
+    rows = []
+    for i, figure, ratio, unit, fmt, target in [(0, "start-up", "start-up", "s", "{:.3f}", 1.05),
+                                                 (1, "peak memory", "memory", "KB", "{:.0f}", 1.0)]:
+        for name, _, _ in programs:
+            mine = build if name == "lumox.exe" else ""
+            rows.append(row(f"{figure}, {name}", label, mine, [r[i] for r in runs[name]], unit, fmt))
+        for name, _, _ in programs[1:]:
+            values = [a[i] / b[i] for a, b in zip(runs["lumox.exe"], runs[name])]
+            rows.append(row(f"{ratio} ratio to {name} (target <= {target})", label, build, values, "x"))
 
     idle = [cpu_percent(wine, lumox, "lumox.exe") for _ in range(CPU_RUNS)]
     floor = [cpu_percent(wine, [exe("timer_only.exe")], "timer_only.exe") for _ in range(CPU_RUNS)]
     play = [cpu_percent(wine, lumox, "lumox.exe", play=True) for _ in range(CPU_RUNS)]
-    rows.append(row("CPU idle 10 s, lumox.exe", label, build, idle, "% of a core", "{:.2f}"))
-    rows.append(row("CPU idle 10 s, timer-only program", label, build, floor, "% of a core", "{:.2f}"))
-    rows.append(row("CPU idle ratio (target <= 1.1)", label, build, [a / b for a, b in zip(idle, floor)], "x",
-                    "{:.2f}"))
-    rows.append(row("CPU playing 10 s, lumox.exe", label, build, play, "% of a core", "{:.2f}"))
+    for name, values, unit in [("CPU idle 10 s, lumox.exe", idle, "% of a core"),
+                               ("CPU idle 10 s, timer-only program", floor, "% of a core"),
+                               ("CPU idle ratio (target <= 1.1)", [a / b for a, b in zip(idle, floor)], "x"),
+                               ("CPU playing 10 s, lumox.exe", play, "% of a core")]:
+        rows.append(row(name, label, build, values, unit, "{:.2f}"))
 
-    out = subprocess.run([WINE_RUN, exe("handling_bench.exe")], cwd=tempfile.mkdtemp(dir=WORK), env=env_for(wine),
+    out = subprocess.run([os.path.join(ROOT, "tools", "wine-run"), exe("handling_bench.exe")],
+                         cwd=tempfile.mkdtemp(dir=WORK), env=dict(ENV, LUMOX_WINE=wine),
                          capture_output=True, text=True, timeout=300).stdout
     for line in out.splitlines():
-        name, med, lo, hi = line.split()
+        name, *values = line.split()
         target = {"move_key": " (target < 500)", "hard_drop": " (target < 8000)"}.get(name, "")
-        rows.append(f"| handling: {name}{target} | {label} | {build} | {float(med):.0f} | {float(lo):.0f} "
-                    f"| {float(hi):.0f} | µs |")
-    kill_all(wine)
+        rows.append(row(f"handling: {name}{target}", label, build, [float(v) for v in values], "µs",
+                        "{:.0f}"))
+    wine_run("--kill", wine=wine)
     return rows
 
 
 def version(wine):
-    args = [WINE_RUN, "--version"] if wine == "wow64" else ["/usr/lib/wine/wine64", "--version"]
-    return subprocess.run(args, env=env_for(wine), capture_output=True, text=True, timeout=120).stdout.strip()
+    args = ["tools/wine-run", "--version"] if wine == "wow64" else ["/usr/lib/wine/wine64", "--version"]
+    return subprocess.run(args, cwd=ROOT, env=dict(ENV, LUMOX_WINE=wine), capture_output=True,
+                          text=True, timeout=120).stdout.strip()
 
 
 def main():
@@ -221,7 +156,7 @@ def main():
                         f"| | | KB |")
     finally:
         for wine in ("host", "wow64"):
-            kill_all(wine)
+            wine_run("--kill", wine=wine)
         shutil.rmtree(WORK, ignore_errors=True)
 
     machine = subprocess.run(["uname", "-srm"], capture_output=True, text=True).stdout.strip()

@@ -1,25 +1,15 @@
 #!/usr/bin/env bash
-# Starts Lumox under Wine with code page 1250. The game runs in the folder
-# run/ of this checkout, where its results file tabulka.dat stays between runs.
-#   bash tools/play.sh           the x86_64 build under the machine's Wine
-#   bash tools/play.sh --win32   the i686 release under Wine 10 in wow64 mode
-#                                (or LUMOX_PLAY_BUILD=win32)
-#   bash tools/play.sh --stop    ends the game (and its virtual display)
-# On your display and under your window manager when there is one. Without a
-# display it runs on a virtual one (Xvfb with the openbox window manager on
-# LUMOX_PLAY_DISPLAY, or a free display), says so, leaves a screenshot of the
-# running game at run/screenshot.png and returns while the game keeps running.
-# The game has a Wine prefix and a display of its own: a test run never ends
-# it, and the tests never draw on its display.
+# Starts the game under Wine in run/ (see the README):
+#   bash tools/play.sh [--win32 | --win64 | --stop]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
 . tools/lib.sh
 
 build=${LUMOX_PLAY_BUILD:-win64}
 case "${1:-}" in
   "") ;;
-  --win32) build=win32 ;;
-  --win64) build=win64 ;;
+  --win32 | --win64) build=${1#--} ;;
   --stop)
     lumox_own_wine play
     tools/wine-run --stop
@@ -39,28 +29,29 @@ if [ "$build" = win32 ] && ! lumox_kernel_runs_32bit; then
     "to run the i686 build; run the x86_64 build (bash tools/play.sh) or the i686 one on Windows" >&2
   exit 1
 fi
-lumox_build "$build" lumox >/dev/null
+lumox_build "$build" lumox
 exe=$lumox_top/build/$build/lumox.exe
 lumox_own_wine play
 export LUMOX_WINE_MODE=desktop
 mkdir -p run
 cd run
-
 if [ -n "${DISPLAY:-}" ]; then
   lumox_say "starting $what on your display $DISPLAY"
   exec "$lumox_top/tools/wine-run" --timeout 86400 "$exe"
 fi
 
+# Whatever fails from here on ends the display and the game started so far.
+trap '"$lumox_top/tools/wine-run" --stop >/dev/null 2>&1' EXIT
 lumox_virtual_desktop
-export DISPLAY=$LUMOX_PLAY_DISPLAY
-lumox_say "there is no display here, so the game runs on a virtual one ($DISPLAY: Xvfb with the openbox window manager)"
+lumox_say "there is no display here, so the game runs on a virtual one ($DISPLAY: Xvfb with openbox)"
 lumox_say "starting $what"
 "$lumox_top/tools/wine-run" --prepare "$exe"
 lumox_start_daemon "$LUMOX_WINE_PREFIXES/game.pid" "$lumox_top/run/wine.log" \
   "$lumox_top/tools/wine-run" --timeout 86400 "$exe"
-window=$(lumox_wait_window Lumox 60)
+window=$(python3 "$lumox_top/tools/xwin.py" window Lumox 60)
 sleep 1 # the first paint reaches the screen with the message loop
-lumox_shoot_window "$window" "$lumox_top/run/screenshot.png"
+python3 "$lumox_top/tools/xwin.py" shoot "$window" "$lumox_top/run/screenshot.png"
+trap - EXIT
 lumox_say "screenshot of the running game: $lumox_top/run/screenshot.png"
 lumox_say "the game keeps running on $DISPLAY; drive it with e.g. DISPLAY=$DISPLAY xdotool key alt+g n"
 lumox_say "stop it with: bash $lumox_top/tools/play.sh --stop"

@@ -1,16 +1,10 @@
 #!/usr/bin/env bash
-# Makes the Debian 13 root in which Wine 10 runs 32-bit Windows programs
-# inside a 64-bit process (wow64 mode): Debian 12's Wine 8 cannot, and Wine 10
-# needs Debian 13's C library. Called by tools/deps.sh; does nothing when the
-# root is ready. Changes nothing outside LUMOX_WINE_HOME: the root's own apt
-# fetches the packages, from the mirror this machine's apt already uses.
-#   wine64, libwine, fonts-wine   Wine 10 with its 64-bit PE and Unix parts
-#   libwine:i386, only its files  the i386 PE libraries beside the 64-bit ones,
-#                                 which is all wow64 mode needs (no 32-bit
-#                                 Unix library is ever loaded)
-#   locales + cs_CZ.UTF-8         code page 1250 for the programs
-# Takes about a minute and 1.1 GB.
+# Makes the Debian 13 root with Wine 10 for the 32-bit build (see the README's
+# notes), once; called by tools/deps.sh. It holds wine64, libwine, fonts-wine,
+# locales with cs_CZ.UTF-8, and the files of the i386 libwine (its PE
+# libraries are all wow64 mode needs; no 32-bit Unix library is ever loaded).
 set -euo pipefail
+# shellcheck source=tools/lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 root=$LUMOX_WINE_ROOT
@@ -26,49 +20,19 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 
-# The URI of the machine's own Debian archive: the apt source that serves the
-# machine's release (deb822 .sources files or one-line .list files).
+# The URI of the Debian archive this machine's apt already uses for its release.
 mirror() {
-  local codename f
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  {
-    for f in /etc/apt/sources.list.d/*.sources; do
-      [ -f "$f" ] || continue
-      awk -v want="$codename" '
-        function flush() {
-          if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " want " ") && enabled != "no" && uris != "")
-            { split(uris, u, " "); print u[1] }
-          types = suites = uris = enabled = ""
-        }
-        /^[ \t]*#/ { next }
-        /^[ \t]*$/ { flush(); next }
-        { key = tolower($1); sub(/:$/, "", key); $1 = ""; sub(/^ +/, "")
-          if (key == "types") types = $0; else if (key == "suites") suites = $0
-          else if (key == "uris") uris = $0; else if (key == "enabled") enabled = tolower($0) }
-        END { flush() }' "$f"
-    done
-    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-      [ -f "$f" ] || continue
-      sed -e 's/#.*//' -e 's/\[[^]]*\]//' "$f" |
-        awk -v want="$codename" '$1 == "deb" && $3 == want { print $2 }'
-    done
-  } | awk 'NR == 1'
+  # shellcheck disable=SC1091,SC2016 # the machine's own file; $(...) is apt's format
+  apt-get indextargets --format '$(REPO_URI)' "Release: $(. /etc/os-release && echo "$VERSION_CODENAME")" \
+    "Target-Of: deb" | awk "NR == 1"
 }
 
-# Unmounts whatever is mounted inside a root (a run that was cut short could
-# leave mounts there), so that deleting it cannot reach the machine's own
-# /dev, /proc, /sys or /tmp. Deletes only once nothing is mounted.
+# Deletes a root once nothing is mounted inside (a run cut short could leave
+# mounts there), so that deleting cannot reach the machine's /dev or /tmp.
 delete_root() {
-  local dir=$1 point
-  [ -e "$dir" ] || return 0
-  for point in $(awk -v d="$dir" 'index($5, d "/") == 1 { print $5 }' /proc/self/mountinfo | sort -r); do
-    umount -R "$point" 2>/dev/null || true
-  done
-  if awk -v d="$dir" 'index($5, d "/") == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
-    echo "wow64-root: $dir still has mounts inside; not deleting it" >&2
-    return 1
-  fi
-  rm -rf --one-file-system "$dir"
+  [ -e "$1" ] || return 0
+  lumox_unmount_below "$1" || { echo "wow64-root: $1 still has mounts inside; not deleting it" >&2; return 1; }
+  rm -rf --one-file-system "$1"
 }
 
 mkdir -p "$(dirname "$root")"
@@ -84,6 +48,7 @@ fi
 echo "wow64-root: making the Debian 13 root with Wine 10 in $root (about a minute)"
 delete_root "$root.new"
 began=$SECONDS
+# shellcheck disable=SC2016 # $1 in the hooks is mmdebstrap's
 mmdebstrap --quiet --variant=apt --architectures=amd64,i386 \
   --include=wine64,libwine,fonts-wine,locales \
   --customize-hook='echo "cs_CZ.UTF-8 UTF-8" >"$1/etc/locale.gen" && chroot "$1" locale-gen >/dev/null' \

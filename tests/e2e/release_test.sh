@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Release checks of a built lumox.exe: a GUI executable of the right kind that
-# imports nothing but Windows' own DLLs. (Its resources are the ones the
-# whole-program tests load.)  Usage: release_test.sh EXE pe32|pe32+
+# Release checks of a built lumox.exe: a GUI executable of the right kind that imports nothing
+# but Windows' own DLLs, whose bytes depend on the sources alone: no link time in its header and
+# no path of the build machine inside.  Usage: release_test.sh EXE pe32|pe32+
 set -uo pipefail
 exe=$1
 case "$2" in
@@ -9,9 +9,15 @@ case "$2" in
   pe32+) objdump=x86_64-w64-mingw32-objdump; format='PE32\+ executable \(GUI\) x86-64' ;;
   *) echo "unknown kind $2"; exit 2 ;;
 esac
-imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' | sort | tr '\n' ' ')
+fail() { echo "FAIL $*"; exit 1; }
+header=$("$objdump" -p "$exe")
+imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$header" | tr '[:lower:]\n' '[:upper:] ')
 echo "$(basename "$exe"): $(stat -c %s "$exe") bytes, imports $imports"
-file "$exe" | grep -qE "$format" || { echo "FAIL not a $2 GUI executable: $(file -b "$exe")"; exit 1; }
-[ -n "$imports" ] && ! echo "$imports" | tr ' ' '\n' | grep -vqE '^(|KERNEL32\.DLL|USER32\.DLL|GDI32\.DLL|MSVCRT\.DLL)$' ||
-  { echo "FAIL imports other DLLs"; exit 1; }
+file "$exe" | grep -qE "$format" || fail "expected a $2 GUI executable, got: $(file -b "$exe")"
+others=$(tr ' ' '\n' <<<"$imports" | grep -vxE '(KERNEL32|USER32|GDI32|MSVCRT)\.DLL|')
+[ -z "$others" ] || fail "expected only Windows' own DLLs, got also $others"
+time=$(grep '^Time/Date' <<<"$header")
+[[ $time == *" 1970" ]] || fail "expected the time stamp 0, got $time"
+top=$(cd "$(dirname "$0")/../.." && pwd -P)
+! grep -qaF "$top" "$exe" || fail "expected no path of the build machine, found $top"
 echo "PASS"

@@ -5,31 +5,34 @@
 // (Like the program, dump keeps a file it cannot use as FILE.bad.)
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <span>
 
 #include "results/results_store.h"
 
 int main(int argc, char** argv)
 {
     ResultsTable table(kResultsCapacity);
-    ResultsStore store(argc >= 3 ? argv[2] : "");
-    const std::string command = argc >= 3 ? argv[1] : "";
-    for (int i = 3; i + 1 < argc; i += 2)
-        table.insert(argv[i], std::atof(argv[i + 1]));
-    if (command == "write")
-        return store.save(table) ? 0 : 1;
-    if (command == "record") {
-        std::uint32_t length = 0;
-        unsigned char* record = table.writeRecord(&length);
-        std::FILE* file = std::fopen(argv[2], "wb");
-        const bool written = file && std::fwrite(record, 1, length, file) == length;
+    ResultsStore store(argc < 3 ? "" : argv[2]);
+    // The commands differ in their first letter.
+    char command = argc < 3 ? 0 : argv[1][0];
+    for (int i = 4; i < argc; i += 2)
+        table.insert(argv[i - 1], atof(argv[i]));
+    if (command == 'w')
+        return !store.save(table);
+    if (command == 'r') {
+        unsigned length = 0;
+        auto record = table.writeRecord(&length);
+        FILE* file = fopen(argv[2], "wb");
+        bool written = file && fwrite(record, length, 1, file) && !fclose(file);
         delete[] record;
-        return file && !std::fclose(file) && written ? 0 : 1;
+        return !written;
     }
-    if (command != "dump" || store.load(table) != LoadOutcome::Loaded)
-        return std::fprintf(stderr, "usage: results_file_tool write|record FILE NAME SCORE... | dump FILE (a usable one)\n"), 1;
-    for (int i = 0; i < table.capacity; ++i)
-        if (holdsResult(table.slots[i]))
-            std::printf("%s\t%.1f\n", table.slots[i]->name, table.slots[i]->score);
+    if (command != 'd' || store.load(table) != LoadOutcome::Loaded) {
+        fputs("usage: results_file_tool write|record FILE NAME SCORE... | dump FILE (usable)\n", stderr);
+        return 1;
+    }
+    for (auto entry : std::span(table.slots, table.capacity))
+        if (holdsResult(entry))
+            printf("%s\t%.1f\n", entry->name, entry->score);
     return 0;
 }

@@ -11,7 +11,7 @@ import tempfile
 sys.path[0] += "/../../tools"
 from xwin import *
 
-EXE = sys.argv[1]
+EXE = os.path.abspath(sys.argv[1])
 TOOL = sys.path[0] + "/../build/native/tests/results_file_tool"
 # Where the main window's client area must start on the screen.
 X0 = 300
@@ -118,25 +118,33 @@ def play(folder):
     expect(["tabulka.dat"], os.listdir(folder), "files in the folder")
 
 
-# Alt+F4 during a game closes the program without a question, and saves the table if it can.
-def fault(folder, make, box, after):
+# Alt+F4 during a game closes the program without a question, and saves the table if it can;
+# a save that fails says so, after Clear and at the exit.
+def fault(folder, make, box, unsaved, after):
     path = f"{folder}/tabulka.dat"
     make(path)
     program = launch(folder, box)
     new_game()
-    press(["alt+F4"], exited(program), "the program closed by Alt+F4")
+    if unsaved:
+        press(["alt+r", "c"], shown("Potvrzení"), "Clear's question")
+        press(["Return"], shown("Chyba"), "the failed save after Clear told")
+        press(["Return"], gone("Chyba"), "the box closed")
+        at_exit = lambda: windows("Chyba") and not windows("Lumox")
+        press(["alt+F4"], at_exit, "the failed save at the exit told")
+    press(["Return" if unsaved else "alt+F4"], exited(program), "the program closed")
     found = {n: open(f"{folder}/{n}", "rb").read() for n in os.listdir(folder) if n != "tabulka.dat"}
     found["tabulka.dat"] = "folder" if os.path.isdir(path) else run(TOOL, "dump", path)
     expect(after, found, "the folder at the end")
 
 
 # Each case: its name and function; for the faults, what makes tabulka.dat, the message box at
-# start-up, and what the folder holds at the end (tabulka.dat as the table it holds).
+# start-up, whether saves fail, and what the folder holds at the end (tabulka.dat as the table it
+# holds).
 CASES = [
     ("start, play to the end", play),
-    ("a folder named tabulka.dat", fault, os.mkdir, None, {"tabulka.dat": "folder"}),
+    ("a folder named tabulka.dat", fault, os.mkdir, None, True, {"tabulka.dat": "folder"}),
     ("a damaged tabulka.dat", fault, lambda path: open(path, "wb").write(b"no table"),
-     "Chyba verifikace dat", {"tabulka.dat": "", "tabulka.dat.bad": b"no table"}),
+     "Chyba verifikace dat", False, {"tabulka.dat": "", "tabulka.dat.bad": b"no table"}),
 ]
 
 temp = tempfile.mkdtemp()

@@ -39,16 +39,17 @@ Bytes namesOf(const ResultsTable& table)
 {
     Bytes names;
     for (int i = 0; i < table.capacity; ++i)
-        names += table.slots[i] ? table.slots[i]->name + " "s : "- ";
+        names += table.slots[i] ? table.slots[i]->name : "-";
     return names;
 }
 
 TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
 {
     ResultsTable table(kResultsCapacity);
-    for (const char* name : {"7", "5", "3", "5b", "2", "2", "2", "2", "2", "30"})
-        table.insert(name, std::atof(name));  // each name starts with its score
-    EXPECT_EQ("30 7 5 5b 3 2 2 2 2 2 ", namesOf(table)) << "the last 2 dropped";
+    const double scores[] = {7, 5, 3, 5, 2, 2, 2, 2, 2, 2, 30};
+    for (char name = 'a'; name <= 'k'; ++name)
+        table.insert(Bytes(1, name).c_str(), scores[name - 'a']);
+    EXPECT_EQ("kabdcefghi", namesOf(table)) << "the last of the equal scores dropped";
     EXPECT_EQ(0, table.placesFor(2)) << "an equal score has no place";
     table.clear();
     table.insert("abc", 12.5);
@@ -70,7 +71,7 @@ TEST(ResultsTable, ReadsAGapInPlaceAndTheNextInsertClosesIt)
     ASSERT_TRUE(read(table, gap));
     EXPECT_EQ(gap, recordOf(table));
     table.insert("z", 4);
-    EXPECT_EQ("x z y - ", namesOf(table));
+    EXPECT_EQ("xzy-", namesOf(table));
 }
 
 struct RecordCase {
@@ -143,7 +144,9 @@ TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
     EXPECT_NE(file, contents(path)) << "another seed";
     EXPECT_EQ(kAbc, load(path));
     for (std::size_t at = 0; at < file.size(); ++at) {
-        put(path, patched(file, at, Bytes(1, file[at] ^ 1)));
+        Bytes changed = file;
+        changed[at] ^= 1;
+        put(path, changed);
         if (at < 16 || at >= 20) {  // (a changed seed is another key)
             EXPECT_EQ("", load(path)) << "byte " << at << " flipped";
         }
@@ -151,8 +154,10 @@ TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
     // Plain bytes 20 and 24 share check word 0. Whatever the key, a stored
     // bit flipped is a plain bit flipped: 0x00 to 0xFF is -1 as a signed
     // byte and 0x00 to 0x01 is +1, so the sum holds.
-    put(path, patched(file, 40, {static_cast<char>(file[40] ^ 0xFF), file[41], file[42], file[43],
-                                 static_cast<char>(file[44] ^ 1)}));
+    Bytes pair = file;
+    pair[40] ^= '\xFF';
+    pair[44] ^= 1;
+    put(path, pair);
     EXPECT_EQ(patched(kAbc, 20, "\xFF\0\0\0\x01"s), load(path));
     put(path, Bytes(20, 0));
     EXPECT_EQ("", load(path)) << "20 bytes";
@@ -214,8 +219,8 @@ TEST_F(ResultsFiles, AFileThatCannotBeUsedIsCopiedAsideAndTheTableKept)
     save(patched(kAbc, 8, "\x02"), path);
     const Bytes refused = contents(path);
     save(kAbc, path);
-    const Bytes good = contents(path);
-    const Bytes damaged = patched(good, 30, Bytes(1, good[30] ^ 1));
+    Bytes damaged = contents(path);
+    damaged[30] ^= 1;
     for (const Bytes& file : {damaged, refused}) {
         put(path + ".bad", "older");
         put(path, file);

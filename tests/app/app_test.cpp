@@ -1,0 +1,421 @@
+// The whole program inside the test process. main() starts it in the current folder, after
+// making tabulka.dat what LUMOX_START_WITH names (missing, damaged, refused, valid, locked: held
+// open with no sharing during start-up, or folder); the last case shuts it down.
+//
+// A case is a row "script => what shows -- the fault it guards against". The script runs from
+// the idle program of start-up (reset()), one character an action:
+//   L R U (space) E D P I  the keys Left, Right, Up, space, Enter, Down, Pause and Insert, sent
+//                          to the window that has the keyboard focus
+//   n p u s t g x r c a    the menu's New, Pause, Unpause, Speed, Extended tileset, Game Over,
+//                          Exit, Show results, Clear and About
+//   1 to 9                 that many ticks of the gravity timer
+//   $                      the rules end the game with the score 9.0
+//   F                      tabulka.dat becomes a folder, so that every save fails; again, it
+//                          is gone
+// and, to the box or dialog that came last:
+//   + - ! = % * ~ #        Yes, No, a box's OK, a dialog's OK, Cancel, Default, Escape (the
+//                          cancel command it sends) and the close box
+//   'text'                 typed into the edit box, which then loses the focus; what it shows
+//                          then is logged as " =value"
+// A box or dialog that comes up is logged and answered by the characters that follow, run from
+// inside its modal loop. What shows (state()): " basic set" without the mirror pieces; the rows
+// of the board that show more than its gray field, as the window shows them ('#': a cell of
+// another colour); where the results window stands; the boxes; the results in tabulka.dat.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "core/game_state.h"
+#include "resources/resource.h"
+#include "results/results_file.h"
+#include "results/results_window.h"
+#include "tests/support/forced_pieces.h"
+#include "tests/support/win_test.h"
+
+namespace {
+
+using std::string;
+
+string scenario;
+string before;   // the bytes of tabulka.dat before start-up
+string atStart;  // the boxes of start-up and the table it loaded
+string seen;     // the boxes and dialogs since reset()
+const char* script = "";
+HWND box;  // the box or dialog that came last
+
+string text(HWND window)
+{
+    char text[512] = {};
+    if (window)
+        GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+string bytes(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+string listed(const ResultsTable& table)
+{
+    string list;
+    for (int i = 0; i < table.capacity; ++i)
+        if (holdsResult(table.slots[i]))
+            list += " <" + string(table.slots[i]->name) + ">" + std::to_string(table.slots[i]->score);
+    return list;
+}
+
+string beside()
+{
+    RECT results;
+    RECT main;
+    GetWindowRect(resultsWindow, &results);
+    GetWindowRect(mainWindow, &main);
+    const bool at = results.left == main.right && results.top == main.top;
+    return IsWindowVisible(resultsWindow) ? (at ? " (results beside)" : " (results elsewhere)") : "";
+}
+
+string state()
+{
+    string shown = pieceSet->count < 7 ? " basic set" : "";
+    HDC dc = GetDC(mainWindow);
+    for (int row = 0; row < 16; ++row) {
+        string cells;
+        for (int column = 0; column < 8; ++column)
+            cells += GetPixel(dc, 21 * column + 11, 21 * row + 11) == RGB(128, 128, 128) ? '.' : '#';
+        if (cells != "........")
+            shown += " " + std::to_string(row) + ":" + cells;
+    }
+    ReleaseDC(mainWindow, dc);
+    ResultsTable file(kResultsCapacity);
+    ResultsStore("tabulka.dat").load(file);
+    return shown + beside() + seen + listed(file);
+}
+
+bool act();
+
+void CALLBACK answer(HWND window, UINT, UINT_PTR, DWORD)
+{
+    KillTimer(window, 1);
+    if (window != box)
+        return;  // a newer box covers it
+    while (*script)
+        if (act())
+            return;
+    seen += " (unanswered)";
+    EndDialog(window, 0);
+}
+
+// Logs a box or dialog as it comes, before it takes the focus: "(game live)" when gravity would
+// still move the piece, were it not for the focus that the box takes.
+LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && window && window != mainWindow && window != resultsWindow &&
+        !GetPropA(window, "seen")) {
+        SetPropA(window, "seen", window);
+        box = window;
+        seen += " [" + text(window) + ": " + text(GetDlgItem(window, 0xFFFF)) + beside() +
+                (GetWindow(window, GW_OWNER) == mainWindow ? "" : " (unowned)") +
+                (IsWindowVisible(mainWindow) ? "" : " (main hidden)") +
+                (gameRunning && !gamePaused && !gameEnded ? " (game live)" : "") + "]";
+        SetTimer(window, 1, 1, answer);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// One character of the script; true when it answered the box.
+bool act()
+{
+    const char c = *script++;
+    const size_t i = string("LRU EDPInpustgxrca+-!=%*~#").find(c);
+    const int ids[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_PAUSE, VK_INSERT,
+                       ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE, ID_GAME_SPEED,
+                       ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_SHOW,
+                       ID_RESULTS_CLEAR, ID_HELP_ABOUT,
+                       IDYES, IDNO, IDOK, IDC_OK, IDC_CANCEL, IDC_DEFAULT, IDCANCEL, 0};
+    if (i < 8)
+        SendMessageA(GetFocus(), WM_KEYDOWN, ids[i], 0);
+    if (i >= 8 && i < 18) {
+        EXPECT_NE(~0u, GetMenuState(GetMenu(mainWindow), ids[i], MF_BYCOMMAND)) << "in the menu";
+        SendMessageA(mainWindow, WM_COMMAND, ids[i], 0);
+    }
+    for (char tick = '1'; tick <= c && c <= '9'; ++tick)
+        SendMessageA(mainWindow, WM_TIMER, 1, 0);
+    if (c == '$') {
+        score = 9.0;
+        gameEnded = true;
+        SendMessageA(mainWindow, WM_APP, 0, 0);
+    }
+    if (c == 'F' && !RemoveDirectoryA("tabulka.dat")) {
+        DeleteFileA("tabulka.dat");
+        CreateDirectoryA("tabulka.dat", nullptr);
+    }
+    if (c == '\'') {
+        const string typed(script, string(script).find('\''));
+        SetDlgItemTextA(box, 1000, typed.c_str());
+        SendMessageA(box, WM_COMMAND, EN_KILLFOCUS << 16 | 1000, 0);
+        seen += " =" + text(GetDlgItem(box, 1000));
+        script += typed.size() + 1;
+    }
+    if (i < 18 || i == string::npos)
+        return false;
+    PostMessageA(box, c == '#' ? WM_CLOSE : WM_COMMAND, ids[i], 0);
+    SetTimer(box, 1, 1, answer);  // again, should the box stay open
+    return true;
+}
+
+// The idle program of start-up: an empty table saved, the results window hidden, the gray
+// board, all seven pieces with the bar drawn next, the main window with the focus.
+void reset()
+{
+    RemoveDirectoryA("tabulka.dat");
+    resetGameState();
+    resultsTable->clear();
+    resultsStore->save(*resultsTable);
+    ShowWindow(resultsWindow, SW_HIDE);
+    if (pieceSet->count < 7)
+        SendMessageA(mainWindow, WM_COMMAND, ID_GAME_EXTENDEDTILESET, 0);
+    forceSlot(*pieceSet, 1);
+    showIdlePicture();
+    SetFocus(mainWindow);
+    pumpMessages();
+    gamePaused = false;
+    seen.clear();
+}
+
+string run(const char* steps)
+{
+    script = steps;
+    while (*script) {
+        act();
+        pumpMessages();
+    }
+    return state();
+}
+
+// A row's "what is done" and "what shows".
+std::pair<string, string> parse(const string& row)
+{
+    const size_t arrow = row.find(" =>");
+    return {row.substr(0, arrow), row.substr(arrow + 3, row.find(" --") - arrow - 3)};
+}
+
+TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
+{
+    for (const char* row : {
+             // keys, with the bar
+             "LRU ED9 => -- no game: keys and ticks move nothing",
+             "nLLLLL => 0:####.... -- Left, a column a key, stops at the wall",
+             "nLRR => 0:....#### -- Right stops at the wall",
+             "nE => 1:....#### -- Enter steps a row",
+             "nD => 0:....#### 15:....#### -- Down drops and settles; the next piece shows",
+             "nDEEEEEEEEEEEEEEE => 14:....#### 15:....#### -- Enter stops on the stack",
+             "nDEEEEEEEEEEEEEEED => 0:....#### 14:....#### 15:....#### -- Down settles a piece "
+             "that cannot fall",
+             "nEU => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- Up turns right",
+             "nU => -- Up only where the turn fits",
+             "nEE  => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- space turns left",
+             "nE  => 1:....#### -- space only where the turn fits",
+             // gravity
+             "n7 => -- no step before the 8th tick",
+             "n8 => 1:....#### -- a step at the 8th",
+             "n5D7 => 0:....#### 15:....#### -- a new piece counts its ticks afresh",
+             "n5D8 => 1:....#### 15:....#### -- and steps at its 8th",
+             "n5s'50'=999994 => [Rychlost hry: 1 - 99] =50 -- a new speed counts its ticks "
+             "afresh",
+             "n5s'50'=999995 => 1:....#### [Rychlost hry: 1 - 99] =50 -- speed 50: a step "
+             "every 50 ticks",
+             "nEEEEEEEEEEEEEEE8 => 0:....#### 15:....#### -- a piece that cannot fall settles at "
+             "the step",
+             // the pause and the focus
+             "nPL9 => -- Pause stops keys and ticks",
+             "nPPL => 0:...####. -- Pause again goes on",
+             "nI99 => (results beside) -- Insert: the results window takes the focus, play stops",
+             "nIL8 => 1:....#### -- a key hides the results window; with the focus back play goes "
+             "on",
+             "nPIL8 => -- the pause from before the focus went comes back",
+             "nILI => (results beside) -- the key only hid the window",
+             // menu commands; "nIu" leaves the focus with the results window, and play unpaused
+             "g => -- no game: Game Over does nothing",
+             "np8 => -- New without a game asks nothing; Pause",
+             "npu8 => 1:....#### -- Unpause",
+             "nLPn-8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] -- New "
+             "asks during a game; No leaves it as it was",
+             "nLPn+!8 => 1:....#### [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] "
+             "[GAME OVER: Hra pro tebe konci, sraci...] -- New, Yes: the game-over flow, then a "
+             "new game, unpaused",
+             "nLPg-8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] -- "
+             "Game Over, No",
+             "nLg+!8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] "
+             "[GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the flow ends the game",
+             "nLPx-8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] -- "
+             "Exit, No",
+             "nIug- => (results beside) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
+             "(results beside)] -- the game stopped while the question is open",
+             "t => basic set -- the mirror pieces go between games",
+             "tt => -- and come back",
+             "nIut! => (results beside) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve "
+             "ukončete rozehranou hru. (results beside)] -- no tileset change during a game; the "
+             "game paused while the box is open",
+             "nIuc- => (results beside) [Potvrzení: Tímto smažete své výsledky!!!\nThis will "
+             "erase yours results!!! (results beside)] -- the game paused while Clear asks",
+             "s'0''150'%n8 => 1:....#### [Rychlost hry: 1 - 99] =1 =99 -- the speed clamped on "
+             "leaving the edit box; Cancel applies nothing",
+             "s=n8 => 1:....#### [Rychlost hry: 1 - 99] -- the speed shown at first is 92",
+             "ns'50'#8 => 1:....#### [Rychlost hry: 1 - 99] =50 -- the close box applies nothing",
+             "s'50'=ns*%8 => [Rychlost hry: 1 - 99] =50 [Rychlost hry: 1 - 99] -- Default applies "
+             "nothing",
+             "s'50'*=n8 => 1:....#### [Rychlost hry: 1 - 99] =50 -- Default puts 92",
+             "a= => [O programu: Autor: Lumox] -- About; its OK closes it",
+             "I => (results beside) -- Insert without a game",
+             // the end of a game, the table in tabulka.dat
+             "n$''= => (results beside) [Zápis do tabulky:  (results beside)] = < >9.000000 -- an "
+             "empty name is a space, saved at once",
+             "n$'abcdefghijklmnopqrstuvwxy'= => (results beside) [Zápis do tabulky:  (results "
+             "beside)] =abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut "
+             "to 19 bytes",
+             "n$'  Řeřicha  '= => (results beside) [Zápis do tabulky:  (results beside)] =  Řeřicha"
+             "   <  Řeřicha  >9.000000 -- a name keeps its spaces and letters",
+             "n$# => (results beside) [Zápis do tabulky:  (results beside)] -- the close box "
+             "inserts nothing",
+             "n$~'x'= => (results beside) [Zápis do tabulky:  (results beside)] =x <x>9.000000 -- "
+             "Escape leaves the dialog open",
+             "n$'a'=c- => (results beside) [Zápis do tabulky:  (results beside)] =a [Potvrzení: "
+             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results beside)] "
+             "<a>9.000000 -- Clear, No keeps the table",
+             "n$'a'=c+ => (results beside) [Zápis do tabulky:  (results beside)] =a [Potvrzení: "
+             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results beside)] "
+             "-- Clear, Yes empties the table and its file",
+             "Fn$'a'=!Fn$'b'= => (results beside) [Zápis do tabulky:  (results beside)] =a [Chyba: "
+             "Nelze uložit tabulku. (results beside)] [Zápis do tabulky:  (results beside)] =b "
+             "<a>9.000000 <b>9.000000 -- a failed save is reported; the entry stays",
+             "Fc+! => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours results!!!] "
+             "[Chyba: Nelze uložit tabulku.] -- a failed save after Clear is reported",
+         }) {
+        const auto [steps, shows] = parse(row);
+        reset();
+        EXPECT_EQ(shows, run(steps.c_str())) << row;
+    }
+}
+
+// The rules add a settle's points before they place the next piece, so a game that ends there
+// enters the score that the status strip shows.
+TEST(Program, TheLastSettlesPointsReachTheTable)
+{
+    reset();
+    forceSlot(*pieceSet, 4);  // the square
+    run("nLLLL");
+    for (int column = 2; column < 8; ++column) {
+        well->setCell(column, 15, pieceSet->slots[0]);
+        well->setCell(column, 0, pieceSet->slots[0]);
+    }
+    score = 2.0;
+    EXPECT_EQ(" 0:....##.. 1:..###### 15:##...... (results beside) [Zápis do tabulky:  (results beside)] "
+              "=Tomáš <Tomáš>3.000000",
+              run("D'Tomáš'="));
+}
+
+TEST(Program, TheResultsWindowListsTheTableTheBestInRed)
+{
+    reset();
+    for (int i = 0; i < 10; ++i)  // the best with a name longer than a line
+        resultsTable->insert(string(i ? 3 : 300, static_cast<char>('a' + i)).c_str(), 18 - i);
+    run("n$!I");
+    EXPECT_EQ(" [GAME OVER: Hra pro tebe konci, sraci...]", seen) << "9.0 is the last of the table";
+    HDC dc = GetDC(resultsWindow);
+    TEXTMETRICA font;
+    GetTextMetricsA(dc, &font);
+    string rows;
+    for (int top = 0; top < 11 * font.tmHeight; top += font.tmHeight) {
+        const int bottom = top + font.tmHeight;
+        rows += countPixels(dc, 0, top, 150, bottom, RGB(192, 64, 32)) ? 'r'
+                : countPixels(dc, 0, top, 150, bottom, 0)             ? 'b'
+                                                                      : '-';
+    }
+    ReleaseDC(resultsWindow, dc);
+    EXPECT_EQ("rbbbbbbbbb-", rows) << "r: a row in red, b: in black";
+    SetWindowPos(resultsWindow, nullptr, 700, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RedrawWindow(resultsWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(" (results elsewhere)", beside()) << "repainted where it stands";
+    resultsTable->clear();
+}
+
+TEST(Program, TheAboutIconIsCzechAt5_0Sized20x20)
+{
+    HRSRC about = FindResourceExA(appInstance, RT_DIALOG, MAKEINTRESOURCEA(IDD_ABOUT),
+                                  MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT));
+    const std::u16string dialog(static_cast<const char16_t*>(LockResource(LoadResource(appInstance, about))),
+                                SizeofResource(appInstance, about) / 2);
+    // An item of the template: x 5, y 0, width 20, height 20, id -1, class, text the icon 103.
+    const std::u16string icon(u"\5\0\24\24\xFFFFSTATIC\0\xFFFF\x67", 14);
+    EXPECT_NE(string::npos, dialog.find(icon));
+}
+
+// Last, as it shuts the program down: what start-up showed, then the boxes at exit.
+TEST(Program, KeepsWhatWasFoundAtStart)
+{
+    DestroyWindow(mainWindow);
+    seen.clear();
+    script = "!";
+    ASSERT_TRUE(shutdownApplication());
+    for (const char* row : {
+             "missing => | -- no file is no error",
+             "damaged => [Chyba verifikace dat: Neplatná tabulka výsledků. (main hidden)] | "
+             "-- a file that fails its check is reported before the main window shows",
+             "refused => | -- a verified record that is refused is silent",
+             "valid => <Alena>7.500000 <Bořek>3.000000 | -- loaded",
+             "locked => | -- a file held by another program is silent",
+             "folder => | [Chyba: Nelze uložit tabulku. (unowned) (main hidden)] -- a failed save "
+             "at exit is reported, without an owner",
+         }) {
+        const auto [with, shows] = parse(row);
+        if (with == scenario) {
+            EXPECT_EQ(shows, atStart + " |" + seen) << row;
+        }
+    }
+    EXPECT_EQ(before, bytes(scenario == "valid" ? "tabulka.dat" : "tabulka.dat.bad"))
+        << "an unchanged table is not written; what could not be used is kept aside";
+    ResultsTable loaded(kResultsCapacity);
+    EXPECT_EQ(scenario != "folder", ResultsStore("tabulka.dat").load(loaded) == LoadOutcome::Loaded)
+        << "a table is written at exit";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    scenario = std::getenv("LUMOX_START_WITH");  // set for every run by ctest
+    DeleteFileA("tabulka.dat");  // what an earlier run left
+    DeleteFileA("tabulka.dat.bad");
+    RemoveDirectoryA("tabulka.dat");
+    unsigned char record[12] = {12};  // a record of capacity 0: it verifies, then is refused
+    ResultsTable two(kResultsCapacity);
+    two.insert("Alena", 7.5);
+    two.insert("Bořek", 3.0);
+    if (scenario == "damaged")
+        std::ofstream("tabulka.dat") << "damaged";
+    if (scenario == "refused")
+        saveResultsFile(record, sizeof record, "tabulka.dat");
+    if (scenario == "valid" || scenario == "locked")
+        ResultsStore("tabulka.dat").save(two);
+    if (scenario == "folder")
+        CreateDirectoryA("tabulka.dat", nullptr);
+    before = bytes("tabulka.dat");
+    HANDLE lock = scenario == "locked" ? CreateFileA("tabulka.dat", GENERIC_READ, 0, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr)
+                                       : nullptr;
+    SetWindowsHookExA(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
+    script = "!";
+    appInstance = GetModuleHandleA(nullptr);
+    if (!initApplication())
+        return 1;
+    KillTimer(mainWindow, 1);  // the cases tick the gravity clock themselves
+    CloseHandle(lock);
+    atStart = seen + listed(*resultsTable);
+    return RUN_ALL_TESTS();
+}

@@ -6,8 +6,8 @@
 // the idle program of start-up (reset()), one character an action:
 //   L R U (space) E D P I  the keys Left, Right, Up, space, Enter, Down, Pause and Insert, sent
 //                          to the window that has the keyboard focus
-//   n p u s t g x r c a    the menu's New, Pause, Unpause, Speed, Extended tileset, Game Over,
-//                          Exit, Show results, Clear and About
+//   n p u s t g x c a      the menu's New, Pause, Unpause, Speed, Extended tileset, Game Over,
+//                          Exit, Clear and About
 //   1 to 9                 that many ticks of the gravity timer
 //   $                      the rules end the game with the score 9.0
 //   F                      tabulka.dat becomes a folder, so that saves fail; again, it is gone
@@ -16,8 +16,8 @@
 //                          cancel command it sends) and the close box
 //   'text'                 typed into the edit box, which then loses the focus
 // What shows (state()): " basic set" without the mirror pieces; the board's rows that show more
-// than its gray field, as the window shows them ('#': a cell of another colour); the results
-// window, when it shows, with its rows (r: one in red, b: one without red); each box as it came up,
+// than its gray field, as the window shows them ('#': a cell of another colour); whether the
+// results window shows; each box as it came up,
 // with the edit box's text after typing (=text); what tabulka.dat holds ("-": no table).
 #include <gtest/gtest.h>
 
@@ -27,7 +27,6 @@
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "resources/resource.h"
-#include "results/results_file.h"
 #include "results/results_window.h"
 #include "tests/support/forced_pieces.h"
 #include "tests/support/win_test.h"
@@ -53,8 +52,8 @@ string listed(const ResultsTable& table)
 {
     string list;
     for (int i = 0; i < table.capacity; ++i)
-        if (holdsResult(table.slots[i]))
-            list += " <" + string(table.slots[i]->name) + ">" + std::to_string(table.slots[i]->score);
+        if (const ResultEntry* entry = table.slots[i])
+            list += " <" + string(entry->name) + ">" + std::to_string(entry->score);
     return list;
 }
 
@@ -64,48 +63,33 @@ string onDisk(const char* path)
     return ResultsStore(path).load(table) == LoadOutcome::Loaded ? listed(table) : " -";
 }
 
-// The results window's rows, when it shows (r: one with red text, b: one without).
-string results()
-{
-    HDC dc = GetDC(resultsWindow);
-    TEXTMETRICA font;
-    GetTextMetricsA(dc, &font);
-    RECT client;
-    GetClientRect(resultsWindow, &client);
-    string rows = " (results ";
-    for (int top = 0; top + font.tmHeight <= client.bottom; top += font.tmHeight)
-        rows += countPixels(dc, 0, top, 150, top + font.tmHeight, RGB(192, 64, 32)) ? "r" : "b";
-    ReleaseDC(resultsWindow, dc);
-    return IsWindowVisible(resultsWindow) ? rows + ")" : "";
-}
-
 string state()
 {
     string shown = pieceSet->count < 7 ? " basic set" : "";
     HDC dc = GetDC(mainWindow);
-    for (int row = 0; row < 16; ++row) {
+    for (int y = 11; y < 336; y += 21) {  // the centres of the cells, 21 pixels apart
         string cells;
-        for (int column = 0; column < 8; ++column)
-            cells += GetPixel(dc, 21 * column + 11, 21 * row + 11) == RGB(128, 128, 128) ? '.' : '#';
+        for (int x = 11; x < 168; x += 21)
+            cells += GetPixel(dc, x, y) == 0x808080 ? '.' : '#';
         if (cells != "........")
-            shown += " " + std::to_string(row) + ":" + cells;
+            shown += " " + std::to_string(y / 21) + ":" + cells;
     }
     ReleaseDC(mainWindow, dc);
-    return shown + results() + seen + onDisk("tabulka.dat");
+    return shown + (IsWindowVisible(resultsWindow) ? " (results)" : "") + seen + onDisk("tabulka.dat");
 }
 
 // One character of the script; true when it closes the box.
 bool act(HWND box)
 {
     const char c = *script++;
-    const size_t i = string("LRU EDPInpustgxrca+-!=%*~#").find(c);
+    const size_t i = string("LRU EDPInpustgxca+-!=%*~#").find(c);
     const int ids[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_PAUSE, VK_INSERT,
                        ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE, ID_GAME_SPEED,
-                       ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_SHOW,
-                       ID_RESULTS_CLEAR, ID_HELP_ABOUT,
+                       ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_CLEAR,
+                       ID_HELP_ABOUT,
                        IDYES, IDNO, IDOK, IDC_OK, IDC_CANCEL, IDC_DEFAULT, IDCANCEL, 0};
     if (i != string::npos)
-        PostMessageA(i < 8 ? GetFocus() : i < 18 ? mainWindow : box,
+        PostMessageA(i < 8 ? GetFocus() : i < 17 ? mainWindow : box,
                      i < 8 ? WM_KEYDOWN : c == '#' ? WM_CLOSE : WM_COMMAND, ids[i], 0);
     for (char tick = '1'; tick <= c && c <= '9'; ++tick)
         SendMessageA(mainWindow, WM_TIMER, 1, 0);
@@ -136,7 +120,8 @@ LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_ACTIVATE && window && window != mainWindow && window != resultsWindow &&
         !GetPropA(window, "seen")) {
         SetPropA(window, "seen", window);
-        seen += " [" + text(window) + ": " + text(GetDlgItem(window, 0xFFFF)) + results() +
+        seen += " [" + text(window) + ": " + text(GetDlgItem(window, 0xFFFF)) +
+                (IsWindowVisible(resultsWindow) ? " (results)" : "") +
                 (GetWindow(window, GW_OWNER) == mainWindow ? "" : " (unowned)") +
                 (IsWindowVisible(mainWindow) ? "" : " (main hidden)") +
                 (gameRunning && !gamePaused && !gameEnded ? " (game live)" : "") + "]";
@@ -211,11 +196,11 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              // the pause and the focus
              "nPL9 => -- Pause stops keys and ticks",
              "nPPL => 0:...####. -- Pause again goes on",
-             "nI99 => (results ) -- Insert: the results window takes the focus, play stops",
+             "nI99 => (results) -- Insert: the results window takes the focus, play stops",
              "nIL8 => 1:....#### -- a key hides the results window; with the focus back play goes "
              "on",
              "nPIL8 => -- the pause from before the focus went comes back",
-             "nILI => (results ) -- the key only hid the window",
+             "nILI => (results) -- the key only hid the window",
              // menu commands; "nIu" leaves the focus with the results window, and play unpaused
              "g => -- no game: Game Over does nothing",
              "np8 => -- New without a game asks nothing; Pause",
@@ -231,15 +216,15 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              "[GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the flow ends the game",
              "nLPx-8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] -- "
              "Exit, No",
-             "nIug- => (results ) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
-             "(results )] -- the game stopped while the question is open",
+             "nIug- => (results) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
+             "(results)] -- the game stopped while the question is open",
              "t => basic set -- the mirror pieces go between games",
              "t => -- and come back",
-             "nIut! => (results ) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve "
-             "ukončete rozehranou hru. (results )] -- no tileset change during a game; the "
+             "nIut! => (results) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve "
+             "ukončete rozehranou hru. (results)] -- no tileset change during a game; the "
              "game paused while the box is open",
-             "nIuc- => (results ) [Potvrzení: Tímto smažete své výsledky!!!\nThis will "
-             "erase yours results!!! (results )] -- the game paused while Clear asks",
+             "nIuc- => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will "
+             "erase yours results!!! (results)] -- the game paused while Clear asks",
              "s'0''150'%n8 => 1:....#### [Rychlost hry: 1 - 99] =1 =99 -- the speed clamped on "
              "leaving the edit box; Cancel applies nothing",
              "s=n8 => 1:....#### [Rychlost hry: 1 - 99] -- the speed shown at first is 92",
@@ -248,30 +233,30 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              "nothing",
              "s'50'*=n8 => 1:....#### [Rychlost hry: 1 - 99] =50 -- Default puts 92",
              "a= => [O programu: Autor: Lumox] -- About; its OK closes it",
-             "I => (results ) -- Insert without a game",
+             "I => (results) -- Insert without a game",
              // the end of a game, the table in tabulka.dat
-             "n$''= => (results r) [Zápis do tabulky:  (results )] = < >9.000000 -- "
+             "n$''= => (results) [Zápis do tabulky:  (results)] = < >9.000000 -- "
              "an empty name is a space, saved at once",
-             "n$'abcdefghijklmnopqrstuvwxy'= => (results r) [Zápis do tabulky:  (results )] =abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut "
+             "n$'abcdefghijklmnopqrstuvwxy'= => (results) [Zápis do tabulky:  (results)] =abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut "
              "to 19 bytes",
-             "n$'  Řeřicha  '= => (results r) [Zápis do tabulky:  (results )] =  "
+             "n$'  Řeřicha  '= => (results) [Zápis do tabulky:  (results)] =  "
              "Řeřicha   <  Řeřicha  >9.000000 -- a name keeps its spaces and letters",
-             "n$# => (results ) [Zápis do tabulky:  (results )] -- the close box "
+             "n$# => (results) [Zápis do tabulky:  (results)] -- the close box "
              "inserts nothing",
-             "n$~'x'= => (results r) [Zápis do tabulky:  (results )] =x <x>9.000000 "
+             "n$~'x'= => (results) [Zápis do tabulky:  (results)] =x <x>9.000000 "
              "-- Escape leaves the dialog open",
-             "n$'a'=n$'b'= => (results rb) [Zápis do tabulky:  (results )] =a "
-             "[Zápis do tabulky:  (results r)] =b <a>9.000000 <b>9.000000 -- the best "
+             "n$'a'=n$'b'= => (results) [Zápis do tabulky:  (results)] =a "
+             "[Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- the best "
              "in red, the others not",
-             "n$'a'=c- => (results r) [Zápis do tabulky:  (results )] =a [Potvrzení: "
-             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results r)] "
+             "n$'a'=c- => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: "
+             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results)] "
              "<a>9.000000 -- Clear, No keeps the table",
-             "n$'a'=c+ => (results r) [Zápis do tabulky:  (results )] =a [Potvrzení: "
-             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results r)] "
+             "n$'a'=c+ => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: "
+             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results)] "
              "-- Clear, Yes empties the table and its file",
-             "Fn$'a'=!Fn$'b'= => (results rb) [Zápis do tabulky:  (results )] =a "
-             "[Chyba: Nelze uložit tabulku. (results )] [Zápis do tabulky:  (results "
-             "r)] =b <a>9.000000 <b>9.000000 -- a failed save is reported; the entry stays",
+             "Fn$'a'=!Fn$'b'= => (results) [Zápis do tabulky:  (results)] =a "
+             "[Chyba: Nelze uložit tabulku. (results)] [Zápis do tabulky:  (results)"
+             "] =b <a>9.000000 <b>9.000000 -- a failed save is reported; the entry stays",
              "Fc+!F => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
              "results!!!] [Chyba: Nelze uložit tabulku.] - -- a failed save after Clear is reported",
          }) {
@@ -292,7 +277,7 @@ TEST(Program, TheLastSettlesPointsReachTheTable)
         well->setCell(column, 0, pieceSet->slots[0]);
     }
     score = 2.0;
-    EXPECT_EQ(" 0:....##.. 1:..###### 15:##...... (results r) [Zápis do tabulky:  (results )] =Tomáš <Tomáš>3.000000",
+    EXPECT_EQ(" 0:....##.. 1:..###### 15:##...... (results) [Zápis do tabulky:  (results)] =Tomáš <Tomáš>3.000000",
               run("D'Tomáš'="));
     reset();
 }
@@ -344,15 +329,12 @@ int main(int argc, char** argv)
     DeleteFileA("tabulka.dat");  // what an earlier run left
     DeleteFileA("tabulka.dat.bad");
     RemoveDirectoryA("tabulka.dat");
-    unsigned char record[12] = {12};  // a record of capacity 0: it verifies, then is refused
-    ResultsTable valid(kResultsCapacity);
-    valid.insert("Alena", 7.5);
+    ResultsTable table(scenario == "refused" ? 0 : kResultsCapacity);  // no room: refused
+    table.insert("Alena", 7.5);
+    if (scenario == "refused" || scenario == "valid" || scenario == "locked")
+        ResultsStore("tabulka.dat").save(table);
     if (scenario == "damaged")
         std::ofstream("tabulka.dat") << "damaged";
-    if (scenario == "refused")
-        saveResultsFile(record, sizeof record, "tabulka.dat");
-    if (scenario == "valid" || scenario == "locked")
-        ResultsStore("tabulka.dat").save(valid);
     script = "F";  // makes tabulka.dat a folder
     if (scenario == "folder")
         act(nullptr);

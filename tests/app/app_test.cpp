@@ -75,7 +75,8 @@ string state()
             shown += " " + std::to_string(y / 21) + ":" + cells;
     }
     ReleaseDC(mainWindow, dc);
-    return shown + (IsWindowVisible(resultsWindow) ? " (results)" : "") + seen + onDisk("tabulka.dat");
+    const string results = IsWindowVisible(resultsWindow) ? " (results)" : "";
+    return shown + results + seen + onDisk("tabulka.dat");
 }
 
 // One character of the script; true when it closes the box.
@@ -237,8 +238,9 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              // the end of a game, the table in tabulka.dat
              "n$''= => (results) [Zápis do tabulky:  (results)] = < >9.000000 -- "
              "an empty name is a space, saved at once",
-             "n$'abcdefghijklmnopqrstuvwxy'= => (results) [Zápis do tabulky:  (results)] =abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut "
-             "to 19 bytes",
+             "n$'abcdefghijklmnopqrstuvwxy'= => (results) [Zápis do tabulky:  (results)] "
+             "=abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut to 19 "
+             "bytes",
              "n$'  Řeřicha  '= => (results) [Zápis do tabulky:  (results)] =  "
              "Řeřicha   <  Řeřicha  >9.000000 -- a name keeps its spaces and letters",
              "n$# => (results) [Zápis do tabulky:  (results)] -- the close box "
@@ -258,7 +260,8 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              "[Chyba: Nelze uložit tabulku. (results)] [Zápis do tabulky:  (results)"
              "] =b <a>9.000000 <b>9.000000 -- a failed save is reported; the entry stays",
              "Fc+!F => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
-             "results!!!] [Chyba: Nelze uložit tabulku.] - -- a failed save after Clear is reported",
+             "results!!!] [Chyba: Nelze uložit tabulku.] - -- a failed save after Clear is "
+             "reported",
          }) {
         reset();
         EXPECT_EQ(row, answered(row, run(string(row).substr(0, string(row).find(" =>")).c_str())));
@@ -277,7 +280,8 @@ TEST(Program, TheLastSettlesPointsReachTheTable)
         well->setCell(column, 0, pieceSet->slots[0]);
     }
     score = 2.0;
-    EXPECT_EQ(" 0:....##.. 1:..###### 15:##...... (results) [Zápis do tabulky:  (results)] =Tomáš <Tomáš>3.000000",
+    EXPECT_EQ(" 0:....##.. 1:..###### 15:##...... (results) [Zápis do tabulky:  (results)] "
+              "=Tomáš <Tomáš>3.000000",
               run("D'Tomáš'="));
     reset();
 }
@@ -286,8 +290,8 @@ TEST(Program, TheAboutIconIsCzechAt5_0Sized20x20)
 {
     HRSRC about = FindResourceExA(appInstance, RT_DIALOG, MAKEINTRESOURCEA(IDD_ABOUT),
                                   MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT));
-    const std::u16string dialog(static_cast<const char16_t*>(LockResource(LoadResource(appInstance, about))),
-                                SizeofResource(appInstance, about) / 2);
+    const auto* data = static_cast<const char16_t*>(LockResource(LoadResource(appInstance, about)));
+    const std::u16string dialog(data, SizeofResource(appInstance, about) / 2);
     // An item of the template: x 5, y 0, width 20, height 20, id -1, class, text the icon 103.
     const std::u16string icon(u"\5\0\24\24\xFFFFSTATIC\0\xFFFF\x67", 14);
     EXPECT_NE(string::npos, dialog.find(icon));

@@ -8,7 +8,7 @@
 //                          to the window that has the keyboard focus
 //   n p u s t g x c a      the menu's New, Pause, Unpause, Speed, Extended tileset, Game Over,
 //                          Exit, Clear and About
-//   1 to 9                 that many ticks of the gravity timer
+//   .                      a tick of the gravity timer
 //   $                      the rules end the game with the score 9.0
 //   F                      tabulka.dat becomes a folder, so that saves fail; again, it is gone
 // A box or dialog is answered, as it comes up, by the characters that follow:
@@ -17,8 +17,8 @@
 //   'text'                 typed into the edit box, which then loses the focus
 // What shows (state()): " basic set" without the mirror pieces; the board's rows that show more
 // than its gray field, as the window shows them ('#': a cell of another colour); whether the
-// results window shows; each box as it came up,
-// with the edit box's text after typing (=text); what tabulka.dat holds ("-": no table).
+// results window shows; each box as it came up, with the edit box's text after typing (=text);
+// what tabulka.dat holds ("-": no table).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -83,17 +83,17 @@ string state()
 bool act(HWND box)
 {
     const char c = *script++;
-    const size_t i = string("LRU EDPInpustgxca+-!=%*~#").find(c);
+    const size_t i = string("LRU EDPI.npustgxca+-!=%*~#").find(c);
     const int ids[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_PAUSE, VK_INSERT,
+                       1,  // the gravity timer
                        ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE, ID_GAME_SPEED,
                        ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_CLEAR,
                        ID_HELP_ABOUT,
                        IDYES, IDNO, IDOK, IDC_OK, IDC_CANCEL, IDC_DEFAULT, IDCANCEL, 0};
     if (i != string::npos)
-        PostMessageA(i < 8 ? GetFocus() : i < 17 ? mainWindow : box,
-                     i < 8 ? WM_KEYDOWN : c == '#' ? WM_CLOSE : WM_COMMAND, ids[i], 0);
-    for (char tick = '1'; tick <= c && c <= '9'; ++tick)
-        SendMessageA(mainWindow, WM_TIMER, 1, 0);
+        PostMessageA(i < 8 ? GetFocus() : i < 18 ? mainWindow : box,
+                     i < 8 ? WM_KEYDOWN : c == '.' ? WM_TIMER : c == '#' ? WM_CLOSE : WM_COMMAND,
+                     ids[i], 0);
     if (c == '$') {
         score = 9.0;
         gameEnded = true;
@@ -171,7 +171,7 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
 {
     for (const char* row : {
              // keys, with the bar
-             "LRU ED9 => -- no game: keys and ticks move nothing",
+             "LRU ED......... => -- no game: keys and ticks move nothing",
              "nLLLLL => 0:####.... -- Left, a column a key, stops at the wall",
              "nLRR => 0:....#### -- Right stops at the wall",
              "nE => 1:....#### -- Enter steps a row",
@@ -184,87 +184,89 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              "nEE  => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- space turns left",
              "nE  => 1:....#### -- space only where the turn fits",
              // gravity
-             "n7 => -- no step before the 8th tick",
-             "n8 => 1:....#### -- a step at the 8th",
-             "n5D7 => 0:....#### 15:....#### -- a new piece counts its ticks afresh",
-             "n5D8 => 1:....#### 15:....#### -- and steps at its 8th",
-             "n5s'50'=999994 => [Rychlost hry: 1 - 99] =50 -- a new speed counts its ticks "
-             "afresh",
-             "n5s'50'=999995 => 1:....#### [Rychlost hry: 1 - 99] =50 -- speed 50: a step every "
-             "50 ticks",
-             "nEEEEEEEEEEEEEEE8 => 0:....#### 15:....#### -- a piece that cannot fall settles at "
-             "the step",
+             "n....... => -- no step before the 8th tick",
+             "n........ => 1:....#### -- a step at the 8th",
+             "n.....D....... => 0:....#### 15:....#### -- a new piece counts its ticks afresh",
+             "n.....D........ => 1:....#### 15:....#### -- and steps at its 8th",
+             "n.....s'50'=................................................. => [Rychlost hry: 1 - "
+             "99] =50 -- a new speed counts its ticks afresh",
+             "n.....s'50'=.................................................. => 1:....#### "
+             "[Rychlost hry: 1 - 99] =50 -- speed 50: a step every 50 ticks",
+             "nEEEEEEEEEEEEEEE........ => 0:....#### 15:....#### -- a piece that cannot fall "
+             "settles at the step",
              // the pause and the focus
-             "nPL9 => -- Pause stops keys and ticks",
+             "nPL......... => -- Pause stops keys and ticks",
              "nPPL => 0:...####. -- Pause again goes on",
-             "nI99 => (results) -- Insert: the results window takes the focus, play stops",
-             "nIL8 => 1:....#### -- a key hides the results window; with the focus back play goes "
-             "on",
-             "nPIL8 => -- the pause from before the focus went comes back",
+             "nI.................. => (results) -- Insert: the results window takes the focus, "
+             "play stops",
+             "nIL........ => 1:....#### -- a key hides the results window; with the focus back "
+             "play goes on",
+             "nPIL........ => -- the pause from before the focus went comes back",
              "nILI => (results) -- the key only hid the window",
              // menu commands; "nIu" leaves the focus with the results window, and play unpaused
              "g => -- no game: Game Over does nothing",
-             "np8 => -- New without a game asks nothing; Pause",
-             "npu8 => 1:....#### -- Unpause",
-             "nLPn-8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] -- New "
-             "asks during a game; No leaves it as it was",
-             "nLPn+!8 => 1:....#### [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] "
-             "[GAME OVER: Hra pro tebe konci, sraci...] -- New, Yes: the game-over flow, then a "
-             "new game, unpaused",
-             "nLPg-8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] -- "
-             "Game Over, No",
-             "nLg+!8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] "
-             "[GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the flow ends the game",
-             "nLPx-8 => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru?] -- "
-             "Exit, No",
+             "np........ => -- New without a game asks nothing; Pause",
+             "npu........ => 1:....#### -- Unpause",
+             "nLPn-........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
+             "hru?] -- New asks during a game; No leaves it as it was",
+             "nLPn+!........ => 1:....#### [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
+             "hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- New, Yes: the game-over flow, "
+             "then a new game, unpaused",
+             "nLPg-........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
+             "hru?] -- Game Over, No",
+             "nLg+!........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
+             "hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the flow ends "
+             "the game",
+             "nLPx-........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
+             "hru?] -- Exit, No",
              "nIug- => (results) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
              "(results)] -- the game stopped while the question is open",
              "t => basic set -- the mirror pieces go between games",
              "t => -- and come back",
-             "nIut! => (results) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve "
-             "ukončete rozehranou hru. (results)] -- no tileset change during a game; the "
-             "game paused while the box is open",
-             "nIuc- => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will "
-             "erase yours results!!! (results)] -- the game paused while Clear asks",
-             "s'0''150'%n8 => 1:....#### [Rychlost hry: 1 - 99] =1 =99 -- the speed clamped on "
-             "leaving the edit box; Cancel applies nothing",
-             "s=n8 => 1:....#### [Rychlost hry: 1 - 99] -- the speed shown at first is 92",
-             "ns'50'#8 => 1:....#### [Rychlost hry: 1 - 99] =50 -- the close box applies nothing",
-             "s'50'=ns*%8 => [Rychlost hry: 1 - 99] =50 [Rychlost hry: 1 - 99] -- Default applies "
+             "nIut! => (results) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve ukončete "
+             "rozehranou hru. (results)] -- no tileset change during a game; the game paused "
+             "while the box is open",
+             "nIuc- => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
+             "results!!! (results)] -- the game paused while Clear asks",
+             "s'0''150'%n........ => 1:....#### [Rychlost hry: 1 - 99] =1 =99 -- the speed "
+             "clamped on leaving the edit box; Cancel applies nothing",
+             "s=n........ => 1:....#### [Rychlost hry: 1 - 99] -- the speed shown at first is 92",
+             "ns'50'#........ => 1:....#### [Rychlost hry: 1 - 99] =50 -- the close box applies "
              "nothing",
-             "s'50'*=n8 => 1:....#### [Rychlost hry: 1 - 99] =50 -- Default puts 92",
+             "s'50'=ns*%........ => [Rychlost hry: 1 - 99] =50 [Rychlost hry: 1 - 99] -- Default "
+             "applies nothing",
+             "s'50'*=n........ => 1:....#### [Rychlost hry: 1 - 99] =50 -- Default puts 92",
              "a= => [O programu: Autor: Lumox] -- About; its OK closes it",
              "I => (results) -- Insert without a game",
              // the end of a game, the table in tabulka.dat
-             "n$''= => (results) [Zápis do tabulky:  (results)] = < >9.000000 -- "
-             "an empty name is a space, saved at once",
+             "n$''= => (results) [Zápis do tabulky:  (results)] = < >9.000000 -- an empty name is "
+             "a space, saved at once",
              "n$'abcdefghijklmnopqrstuvwxy'= => (results) [Zápis do tabulky:  (results)] "
              "=abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut to 19 "
              "bytes",
-             "n$'  Řeřicha  '= => (results) [Zápis do tabulky:  (results)] =  "
-             "Řeřicha   <  Řeřicha  >9.000000 -- a name keeps its spaces and letters",
-             "n$# => (results) [Zápis do tabulky:  (results)] -- the close box "
-             "inserts nothing",
-             "n$~'x'= => (results) [Zápis do tabulky:  (results)] =x <x>9.000000 "
-             "-- Escape leaves the dialog open",
-             "n$'a'=n$'b'= => (results) [Zápis do tabulky:  (results)] =a "
-             "[Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- the best "
-             "in red, the others not",
-             "n$'a'=c- => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: "
-             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results)] "
-             "<a>9.000000 -- Clear, No keeps the table",
-             "n$'a'=c+ => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: "
-             "Tímto smažete své výsledky!!!\nThis will erase yours results!!! (results)] "
-             "-- Clear, Yes empties the table and its file",
-             "Fn$'a'=!Fn$'b'= => (results) [Zápis do tabulky:  (results)] =a "
-             "[Chyba: Nelze uložit tabulku. (results)] [Zápis do tabulky:  (results)"
-             "] =b <a>9.000000 <b>9.000000 -- a failed save is reported; the entry stays",
+             "n$'  Řeřicha  '= => (results) [Zápis do tabulky:  (results)] =  Řeřicha   <  "
+             "Řeřicha  >9.000000 -- a name keeps its spaces and letters",
+             "n$# => (results) [Zápis do tabulky:  (results)] -- the close box inserts nothing",
+             "n$~'x'= => (results) [Zápis do tabulky:  (results)] =x <x>9.000000 -- Escape leaves "
+             "the dialog open",
+             "n$'a'=n$'b'= => (results) [Zápis do tabulky:  (results)] =a [Zápis do tabulky:  "
+             "(results)] =b <a>9.000000 <b>9.000000 -- the best in red, the others not",
+             "n$'a'=c- => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
+             "své výsledky!!!\nThis will erase yours results!!! (results)] <a>9.000000 -- Clear, "
+             "No keeps the table",
+             "n$'a'=c+ => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
+             "své výsledky!!!\nThis will erase yours results!!! (results)] -- Clear, Yes empties "
+             "the table and its file",
+             "Fn$'a'=!Fn$'b'= => (results) [Zápis do tabulky:  (results)] =a [Chyba: Nelze uložit "
+             "tabulku. (results)] [Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- a "
+             "failed save is reported; the entry stays",
              "Fc+!F => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
              "results!!!] [Chyba: Nelze uložit tabulku.] - -- a failed save after Clear is "
              "reported",
          }) {
         reset();
-        EXPECT_EQ(row, answered(row, run(string(row).substr(0, string(row).find(" =>")).c_str())));
+        const string steps = string(row).substr(0, string(row).find(" =>"));
+        EXPECT_EQ(row, answered(row, run(steps.c_str())));
     }
 }
 

@@ -3,7 +3,7 @@
 // open with no sharing during start-up) or folder. The last case shuts the program down.
 //
 // A case is a row "script => what shows -- the fault it guards against". The script runs from
-// the idle program of start-up (reset()), one character an action:
+// the idle program of start-up (see play()), one character an action:
 //   L R U (space) E D P I  the keys Left, Right, Up, space, Enter, Down, Pause and Insert, sent
 //                          to the window that has the keyboard focus
 //   n p u s t g x c a      the menu's New, Pause, Unpause, Speed, Extended tileset, Game Over,
@@ -11,6 +11,8 @@
 //   .                      a tick of the gravity timer
 //   $                      the rules end the game with the score 9.0
 //   F                      tabulka.dat becomes a folder, so that saves fail; again, it is gone
+//   |                      the next pieces are the bar (otherwise the square)
+//   W                      rows 0 and 15 full but for columns 0 and 1, and the score 2.0
 // A box or dialog is answered, as it comes up, by the characters that follow:
 //   + - ! = % * ~ #        Yes, No, a box's OK, a dialog's OK, Cancel, Default, Escape (the
 //                          cancel command it sends) and the close box
@@ -37,7 +39,7 @@ using std::string;
 
 string scenario;
 string atStart;  // the boxes of start-up and the table it loaded
-string seen;     // the boxes and dialogs since reset()
+string seen;     // the boxes and dialogs of this row
 const char* script;
 
 string text(HWND window)
@@ -99,6 +101,13 @@ bool act(HWND box)
         gameEnded = true;
         SendMessageA(mainWindow, WM_APP, 0, 0);
     }
+    if (c == '|')
+        forceSlot(*pieceSet, 1);
+    for (int column = 2; c == 'W' && column < 8; ++column) {
+        well->setCell(column, 15, pieceSet->slots[0]);
+        well->setCell(column, 0, pieceSet->slots[0]);
+        score = 2.0;
+    }
     if (c == 'F' && !RemoveDirectoryA("tabulka.dat")) {
         DeleteFileA("tabulka.dat");
         CreateDirectoryA("tabulka.dat", nullptr);
@@ -135,10 +144,10 @@ LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The idle program of start-up: the results window hidden, the main window with the focus, an
-// empty table saved, the bar drawn next, the gray board. (The rows of the tileset leave it as
-// they found it.)
-void reset()
+// Runs a row's script from the idle program of start-up (the results window hidden, the main
+// window with the focus, an empty table saved, the square drawn next, the gray board; the rows
+// of the tileset leave it as they found it) and gives the row as the program answers it.
+string play(const string& row)
 {
     ShowWindow(resultsWindow, SW_HIDE);
     SetFocus(mainWindow);
@@ -146,79 +155,74 @@ void reset()
     resetGameState();
     resultsTable->clear();
     resultsStore->save(*resultsTable);
-    forceSlot(*pieceSet, 1);
+    forceSlot(*pieceSet, 4);
     showIdlePicture();
     seen.clear();
-}
-
-string run(const char* steps)
-{
-    script = steps;
+    const string steps = row.substr(0, row.find(" =>"));
+    script = steps.c_str();
     while (*script) {
         act(nullptr);
         pumpMessages();
     }
-    return state();
-}
-
-// A row as the program answers it: the script, then what shows, then the row's guard.
-string answered(const string& row, const string& shown)
-{
-    return row.substr(0, row.find(" =>")) + " =>" + shown + row.substr(row.find(" --"));
+    return steps + " =>" + state() + row.substr(row.find(" --"));
 }
 
 TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
 {
-    for (const char* row : {
-             // keys, with the bar
+    for (const string row : {
+             // keys
              "LRU ED......... => -- no game: keys and ticks move nothing",
-             "nLLLLL => 0:####.... -- Left, a column a key, stops at the wall",
-             "nLRR => 0:....#### -- Right stops at the wall",
-             "nE => 1:....#### -- Enter steps a row",
-             "nD => 0:....#### 15:....#### -- Down drops and settles; the next piece shows",
-             "nDEEEEEEEEEEEEEEE => 14:....#### 15:....#### -- Enter stops on the stack",
-             "nDEEEEEEEEEEEEEEED => 0:....#### 14:....#### 15:....#### -- Down settles a piece "
-             "that cannot fall",
-             "nEU => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- Up turns right",
-             "nU => -- Up only where the turn fits",
-             "nEE  => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- space turns left",
-             "nE  => 1:....#### -- space only where the turn fits",
+             "nLLLLL => 0:##...... 1:##...... -- Left, a column a key, stops at the wall",
+             "nRRR => 0:......## 1:......## -- Right stops at the wall",
+             "nE => 1:....##.. 2:....##.. -- Enter steps a row",
+             "nD => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- Down drops and settles; the "
+             "next piece shows",
+             "nDEEEEEEEEEEEEEEE => 12:....##.. 13:....##.. 14:....##.. 15:....##.. -- Enter stops "
+             "on the stack",
+             "nDEEEEEEEEEEEEEEED => 0:....##.. 1:....##.. 12:....##.. 13:....##.. 14:....##.. "
+             "15:....##.. -- Down settles a piece that cannot fall",
+             "|nEU => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- Up turns right",
+             "|nU => -- Up only where the turn fits",
+             "|nEE  => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- space turns left",
+             "|nE  => 1:....#### -- space only where the turn fits",
              // gravity
              "n....... => -- no step before the 8th tick",
-             "n........ => 1:....#### -- a step at the 8th",
-             "n.....D....... => 0:....#### 15:....#### -- a new piece counts its ticks afresh",
-             "n.....D........ => 1:....#### 15:....#### -- and steps at its 8th",
+             "n........ => 1:....##.. 2:....##.. -- a step at the 8th",
+             "n.....D....... => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- a new piece "
+             "counts its ticks afresh",
+             "n.....D........ => 1:....##.. 2:....##.. 14:....##.. 15:....##.. -- and steps at "
+             "its 8th",
              "n.....s'50'=................................................. => [Rychlost hry: 1 - "
              "99] =50 -- a new speed counts its ticks afresh",
-             "n.....s'50'=.................................................. => 1:....#### "
-             "[Rychlost hry: 1 - 99] =50 -- speed 50: a step every 50 ticks",
-             "nEEEEEEEEEEEEEEE........ => 0:....#### 15:....#### -- a piece that cannot fall "
-             "settles at the step",
+             "n.....s'50'=.................................................. => 1:....##.. "
+             "2:....##.. [Rychlost hry: 1 - 99] =50 -- speed 50: a step every 50 ticks",
+             "nEEEEEEEEEEEEEEE........ => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- a "
+             "piece that cannot fall settles at the step",
              // the pause and the focus
              "nPL......... => -- Pause stops keys and ticks",
-             "nPPL => 0:...####. -- Pause again goes on",
+             "nPPL => 0:...##... 1:...##... -- Pause again goes on",
              "nI.................. => (results) -- Insert: the results window takes the focus, "
              "play stops",
-             "nIL........ => 1:....#### -- a key hides the results window; with the focus back "
-             "play goes on",
+             "nIL........ => 1:....##.. 2:....##.. -- a key hides the results window; with the "
+             "focus back play goes on",
              "nPIL........ => -- the pause from before the focus went comes back",
              "nILI => (results) -- the key only hid the window",
              // menu commands; "nIu" leaves the focus with the results window, and play unpaused
              "g => -- no game: Game Over does nothing",
              "np........ => -- New without a game asks nothing; Pause",
-             "npu........ => 1:....#### -- Unpause",
-             "nLPn-........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-             "hru?] -- New asks during a game; No leaves it as it was",
-             "nLPn+!........ => 1:....#### [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-             "hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- New, Yes: the game-over flow, "
-             "then a new game, unpaused",
-             "nLPg-........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-             "hru?] -- Game Over, No",
-             "nLg+!........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-             "hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the flow ends "
-             "the game",
-             "nLPx-........ => 0:...####. [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-             "hru?] -- Exit, No",
+             "npu........ => 1:....##.. 2:....##.. -- Unpause",
+             "nLPn-........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] -- New asks during a game; No leaves it as it was",
+             "nLPn+!........ => 1:....##.. 2:....##.. [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- New, Yes: the "
+             "game-over flow, then a new game, unpaused",
+             "nLPg-........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] -- Game Over, No",
+             "nLg+!........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the "
+             "flow ends the game",
+             "nLPx-........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] -- Exit, No",
              "nIug- => (results) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
              "(results)] -- the game stopped while the question is open",
              "t => basic set -- the mirror pieces go between games",
@@ -228,16 +232,16 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              "while the box is open",
              "nIuc- => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
              "results!!! (results)] -- the game paused while Clear asks",
-             "s'0''150'%n........ => 1:....#### [Rychlost hry: 1 - 99] =1 =99 -- the speed "
-             "clamped on leaving the edit box; Cancel applies nothing",
-             "s=n........ => 1:....#### [Rychlost hry: 1 - 99] -- the speed shown at first is 92",
-             "ns'50'#........ => 1:....#### [Rychlost hry: 1 - 99] =50 -- the close box applies "
-             "nothing",
+             "s'0''150'%n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =1 =99 -- the "
+             "speed clamped on leaving the edit box; Cancel applies nothing",
+             "s=n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] -- the speed shown at "
+             "first is 92",
+             "ns'50'#........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =50 -- the close "
+             "box applies nothing",
              "s'50'=ns*%........ => [Rychlost hry: 1 - 99] =50 [Rychlost hry: 1 - 99] -- Default "
              "applies nothing",
-             "s'50'*=n........ => 1:....#### [Rychlost hry: 1 - 99] =50 -- Default puts 92",
-             "a= => [O programu: Autor: Lumox] -- About; its OK closes it",
-             "I => (results) -- Insert without a game",
+             "s'50'*=n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =50 -- Default "
+             "puts 92",
              // the end of a game, the table in tabulka.dat
              "n$''= => (results) [Zápis do tabulky:  (results)] = < >9.000000 -- an empty name is "
              "a space, saved at once",
@@ -260,32 +264,18 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              "Fn$'a'=!Fn$'b'= => (results) [Zápis do tabulky:  (results)] =a [Chyba: Nelze uložit "
              "tabulku. (results)] [Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- a "
              "failed save is reported; the entry stays",
+             "nLLLLWD'Tomáš'= => 0:....##.. 1:..###### 15:##...... (results) [Zápis do tabulky:  "
+             "(results)] =Tomáš <Tomáš>3.000000 -- the rules add the last settle's points before "
+             "the next piece ends the game: the table gets the score the status strip shows",
              "Fc+!F => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
              "results!!!] [Chyba: Nelze uložit tabulku.] - -- a failed save after Clear is "
              "reported",
+             // last, leaving an empty table in tabulka.dat for the exit in the missing start-up
+             "a= => [O programu: Autor: Lumox] -- About; its OK closes it",
+             "I => (results) -- Insert without a game",
          }) {
-        reset();
-        const string steps = string(row).substr(0, string(row).find(" =>"));
-        EXPECT_EQ(row, answered(row, run(steps.c_str())));
+        EXPECT_EQ(row, play(row));
     }
-}
-
-// The rules add a settle's points before they place the next piece, so a game that ends there
-// enters the score that the status strip shows.
-TEST(Program, TheLastSettlesPointsReachTheTable)
-{
-    reset();
-    forceSlot(*pieceSet, 4);  // the square
-    run("nLLLL");
-    for (int column = 2; column < 8; ++column) {
-        well->setCell(column, 15, pieceSet->slots[0]);
-        well->setCell(column, 0, pieceSet->slots[0]);
-    }
-    score = 2.0;
-    EXPECT_EQ(" 0:....##.. 1:..###### 15:##...... (results) [Zápis do tabulky:  (results)] "
-              "=Tomáš <Tomáš>3.000000",
-              run("D'Tomáš'="));
-    reset();
 }
 
 TEST(Program, TheAboutIconIsCzechAt5_0Sized20x20)
@@ -307,7 +297,9 @@ TEST(Program, KeepsWhatWasFoundAtStart)
     seen.clear();
     script = "!";
     ASSERT_TRUE(shutdownApplication());
-    for (const char* row : {
+    const string shown = atStart + " |" + seen + " |" + onDisk("tabulka.dat") + " |" +
+                         onDisk("tabulka.dat.bad");
+    for (const string row : {
              "missing => | | | - -- no file is no error",
              "damaged => [Chyba verifikace dat: Neplatná tabulka výsledků. (main hidden)] | | | - "
              "-- a file that fails its check is reported before the main window shows",
@@ -319,9 +311,8 @@ TEST(Program, KeepsWhatWasFoundAtStart)
              "folder => | [Chyba: Nelze uložit tabulku. (unowned) (main hidden)] | - | - -- a "
              "failed save at exit is reported, without an owner",
          }) {
-        if (string(row).find(scenario + " =>") == 0) {
-            EXPECT_EQ(row, answered(row, atStart + " |" + seen + " |" + onDisk("tabulka.dat") +
-                                             " |" + onDisk("tabulka.dat.bad")));
+        if (row.find(scenario + " =>") == 0) {
+            EXPECT_EQ(row, scenario + " =>" + shown + row.substr(row.find(" --")));
         }
     }
 }

@@ -122,8 +122,9 @@ bool act(HWND box)
     return string("+-!=%#").find(c) != string::npos;  // a button that closes the box
 }
 
-// Logs a box or dialog as it comes, before it takes the focus ("(game live)": gravity would
-// still move the piece, but for the focus that the box takes), and queues its answer.
+// Logs a box or dialog as it comes, before it takes the focus ("(no main window)": it is not
+// owned by the main window as it shows; "(game live)": gravity would still move the piece, but
+// for the focus that the box takes), and queues its answer.
 LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto window = reinterpret_cast<HWND>(wParam);
@@ -132,8 +133,9 @@ LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam)
         SetPropA(window, "seen", window);
         seen += " [" + text(window) + ": " + text(GetDlgItem(window, 0xFFFF)) +
                 (IsWindowVisible(resultsWindow) ? " (results)" : "") +
-                (GetWindow(window, GW_OWNER) == mainWindow ? "" : " (unowned)") +
-                (IsWindowVisible(mainWindow) ? "" : " (main hidden)") +
+                (GetWindow(window, GW_OWNER) == mainWindow && IsWindowVisible(mainWindow)
+                     ? ""
+                     : " (no main window)") +
                 (gameRunning && !gamePaused && !gameEnded ? " (game live)" : "") + "]";
         while (*script)
             if (act(window))
@@ -301,14 +303,14 @@ TEST(Program, KeepsWhatWasFoundAtStart)
                          onDisk("tabulka.dat.bad");
     for (const string row : {
              "missing => | | | - -- no file is no error",
-             "damaged => [Chyba verifikace dat: Neplatná tabulka výsledků. (main hidden)] | | | - "
+             "damaged => [Chyba verifikace dat: Neplatná tabulka výsledků. (no main window)] | | | - "
              "-- a file that fails its check is reported before the main window shows",
              "refused => | | | - -- a verified record that is refused is silent, and kept aside",
              "valid => <Alena>7.500000 | | - | - -- loaded; at exit, unchanged, not written again "
              "(it is a folder by then)",
              "locked => | | | <Alena>7.500000 -- a file held by another program is silent and "
              "moved aside once it can be",
-             "folder => | [Chyba: Nelze uložit tabulku. (unowned) (main hidden)] | - | - -- a "
+             "folder => | [Chyba: Nelze uložit tabulku. (no main window)] | - | - -- a "
              "failed save at exit is reported, without an owner",
          }) {
         if (row.find(scenario + " =>") == 0) {

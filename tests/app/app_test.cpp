@@ -1,0 +1,354 @@
+// The whole program inside the test process. main() starts it in the current folder, after
+// making tabulka.dat what LUMOX_START_WITH names: missing, damaged, refused, valid, locked (held
+// open with no sharing during start-up) or folder. The last case shuts the program down.
+//
+// A case is a row "script => what shows -- the fault it guards against". The script runs from
+// the idle program of start-up (see play()), one character an action:
+//   L R U (space) E D P I  the keys Left, Right, Up, space, Enter, Down, Pause and Insert, sent
+//                          to the window that has the keyboard focus
+//   n p u s t g x c a      the menu's New, Pause, Unpause, Speed, Extended tileset, Game Over,
+//                          Exit, Clear and About
+//   .                      a tick of the gravity timer
+//   $                      the rules end the game with the score 9.0
+//   F                      tabulka.dat becomes a folder, so that saves fail; again, it is gone
+//   |                      the next pieces are the bar (otherwise the square)
+//   W                      rows 0 and 15 full but for columns 0 and 1, and the score 2.0
+// A box or dialog is answered, as it comes up, by the characters that follow:
+//   + - ! = % * ~ #        Yes, No, a box's OK, a dialog's OK, Cancel, Default, Escape (the
+//                          cancel command it sends) and the close box
+//   'text'                 typed into the edit box, which then loses the focus
+// What shows (state()): " basic set" without the mirror pieces; the board's rows that show more
+// than its gray field, as the window shows them ('#': a cell of another colour); whether the
+// results window shows; each box as it came up, with the edit box's text after typing (=text);
+// what tabulka.dat holds ("-": no table).
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "core/game_state.h"
+#include "resources/resource.h"
+#include "results/results_window.h"
+#include "tests/support/forced_pieces.h"
+#include "tests/support/win_test.h"
+
+namespace {
+
+using std::string;
+
+string scenario;
+string atStart;  // the boxes of start-up and the table it loaded
+string seen;     // the boxes and dialogs of this row
+const char* script;
+
+string text(HWND window)
+{
+    char text[512] = {};
+    if (window)
+        GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+string listed(const ResultsTable& table)
+{
+    string list;
+    for (int i = 0; i < table.capacity; ++i)
+        if (const ResultEntry* entry = table.slots[i])
+            list += " <" + string(entry->name) + ">" + std::to_string(entry->score);
+    return list;
+}
+
+string onDisk(const char* path)
+{
+    ResultsTable table(kResultsCapacity);
+    return ResultsStore(path).load(table) == LoadOutcome::Loaded ? listed(table) : " -";
+}
+
+string state()
+{
+    string shown = pieceSet->count < 7 ? " basic set" : "";
+    HDC dc = GetDC(mainWindow);
+    for (int y = 11; y < 336; y += 21) {  // the centres of the cells, 21 pixels apart
+        string cells;
+        for (int x = 11; x < 168; x += 21)
+            cells += GetPixel(dc, x, y) == 0x808080 ? '.' : '#';
+        if (cells != "........")
+            shown += " " + std::to_string(y / 21) + ":" + cells;
+    }
+    ReleaseDC(mainWindow, dc);
+    const string results = IsWindowVisible(resultsWindow) ? " (results)" : "";
+    return shown + results + seen + onDisk("tabulka.dat");
+}
+
+// One character of the script; true when it closes the box.
+bool act(HWND box)
+{
+    const char c = *script++;
+    const size_t i = string("LRU EDPI.npustgxca+-!=%*~#").find(c);
+    const int ids[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_PAUSE, VK_INSERT,
+                       1,  // the gravity timer
+                       ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE, ID_GAME_SPEED,
+                       ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_CLEAR,
+                       ID_HELP_ABOUT,
+                       IDYES, IDNO, IDOK, IDC_OK, IDC_CANCEL, IDC_DEFAULT, IDCANCEL, 0};
+    if (i != string::npos)
+        PostMessageA(i < 8 ? GetFocus() : i < 18 ? mainWindow : box,
+                     i < 8 ? WM_KEYDOWN : c == '.' ? WM_TIMER : c == '#' ? WM_CLOSE : WM_COMMAND,
+                     ids[i], 0);
+    if (c == '$') {
+        score = 9.0;
+        gameEnded = true;
+        SendMessageA(mainWindow, WM_APP, 0, 0);
+    }
+    if (c == '|')
+        forceSlot(*pieceSet, 1);
+    for (int column = 2; c == 'W' && column < 8; ++column) {
+        well->setCell(column, 15, pieceSet->slots[0]);
+        well->setCell(column, 0, pieceSet->slots[0]);
+        score = 2.0;
+    }
+    if (c == 'F' && !RemoveDirectoryA("tabulka.dat")) {
+        DeleteFileA("tabulka.dat");
+        CreateDirectoryA("tabulka.dat", nullptr);
+    }
+    if (c == '\'') {
+        const string typed(script, string(script).find('\''));
+        SetDlgItemTextA(box, 1000, typed.c_str());
+        SendMessageA(box, WM_COMMAND, EN_KILLFOCUS << 16 | 1000, 0);
+        seen += " =" + text(GetDlgItem(box, 1000));
+        script += typed.size() + 1;
+    }
+    return string("+-!=%#").find(c) != string::npos;  // a button that closes the box
+}
+
+// Logs a box or dialog as it comes, before it takes the focus ("(no main window)": it is not
+// owned by the main window as it shows; "(game live)": gravity would still move the piece, but
+// for the focus that the box takes), and queues its answer.
+LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && window && window != mainWindow && window != resultsWindow &&
+        !GetPropA(window, "seen")) {
+        SetPropA(window, "seen", window);
+        seen += " [" + text(window) + ": " + text(GetDlgItem(window, 0xFFFF)) +
+                (IsWindowVisible(resultsWindow) ? " (results)" : "") +
+                (GetWindow(window, GW_OWNER) == mainWindow && IsWindowVisible(mainWindow)
+                     ? ""
+                     : " (no main window)") +
+                (gameRunning && !gamePaused && !gameEnded ? " (game live)" : "") + "]";
+        while (*script)
+            if (act(window))
+                return 0;
+        seen += " (unanswered)";
+        EndDialog(window, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Runs a row's script from the idle program of start-up (the results window hidden, the main
+// window with the focus, an empty table saved, the square drawn next, the gray board; the rows
+// of the tileset leave it as they found it) and gives the row as the program answers it.
+string play(const string& row)
+{
+    ShowWindow(resultsWindow, SW_HIDE);
+    SetFocus(mainWindow);
+    pumpMessages();
+    resetGameState();
+    resultsTable->clear();
+    resultsStore->save(*resultsTable);
+    forceSlot(*pieceSet, 4);
+    showIdlePicture();
+    seen.clear();
+    const string steps = row.substr(0, row.find(" =>"));
+    script = steps.c_str();
+    while (*script) {
+        act(nullptr);
+        pumpMessages();
+    }
+    return steps + " =>" + state() + row.substr(row.find(" --"));
+}
+
+TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
+{
+    for (const string row : {
+             // keys
+             "LRU ED......... => -- no game: keys and ticks move nothing",
+             "nLLLLL => 0:##...... 1:##...... -- Left, a column a key, stops at the wall",
+             "nRRR => 0:......## 1:......## -- Right stops at the wall",
+             "nE => 1:....##.. 2:....##.. -- Enter steps a row",
+             "nD => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- Down drops and settles; the "
+             "next piece shows",
+             "nDEEEEEEEEEEEEEEE => 12:....##.. 13:....##.. 14:....##.. 15:....##.. -- Enter stops "
+             "on the stack",
+             "nDEEEEEEEEEEEEEEED => 0:....##.. 1:....##.. 12:....##.. 13:....##.. 14:....##.. "
+             "15:....##.. -- Down settles a piece that cannot fall",
+             "|nEU => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- Up turns right",
+             "|nU => -- Up only where the turn fits",
+             "|nEE  => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- space turns left",
+             "|nE  => 1:....#### -- space only where the turn fits",
+             // gravity
+             "n....... => -- no step before the 8th tick",
+             "n........ => 1:....##.. 2:....##.. -- a step at the 8th",
+             "n.....D....... => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- a new piece "
+             "counts its ticks afresh",
+             "n.....D........ => 1:....##.. 2:....##.. 14:....##.. 15:....##.. -- and steps at "
+             "its 8th",
+             "n.....s'50'=................................................. => [Rychlost hry: 1 - "
+             "99] =50 -- a new speed counts its ticks afresh",
+             "n.....s'50'=.................................................. => 1:....##.. "
+             "2:....##.. [Rychlost hry: 1 - 99] =50 -- speed 50: a step every 50 ticks",
+             "nEEEEEEEEEEEEEEE........ => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- a "
+             "piece that cannot fall settles at the step",
+             // the pause and the focus
+             "nPL......... => -- Pause stops keys and ticks",
+             "nPPL => 0:...##... 1:...##... -- Pause again goes on",
+             "nI.................. => (results) -- Insert: the results window takes the focus, "
+             "play stops",
+             "nIL........ => 1:....##.. 2:....##.. -- a key hides the results window; with the "
+             "focus back play goes on",
+             "nPIL........ => -- the pause from before the focus went comes back",
+             "nILI => (results) -- the key only hid the window",
+             // menu commands; "nIu" leaves the focus with the results window, and play unpaused
+             "g => -- no game: Game Over does nothing",
+             "np........ => -- New without a game asks nothing; Pause",
+             "npu........ => 1:....##.. 2:....##.. -- Unpause",
+             "nLPn-........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] -- New asks during a game; No leaves it as it was",
+             "nLPn+!........ => 1:....##.. 2:....##.. [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- New, Yes: the "
+             "game-over flow, then a new game, unpaused",
+             "nLPg-........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] -- Game Over, No",
+             "nLg+!........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the "
+             "flow ends the game",
+             "nLPx-........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
+             "rozehrátou hru?] -- Exit, No",
+             "nIug- => (results) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
+             "(results)] -- the game stopped while the question is open",
+             "t => basic set -- the mirror pieces go between games",
+             "t => -- and come back",
+             "nIut! => (results) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve ukončete "
+             "rozehranou hru. (results)] -- no tileset change during a game; the game paused "
+             "while the box is open",
+             "nIuc- => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
+             "results!!! (results)] -- the game paused while Clear asks",
+             "s'0''150'%n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =1 =99 -- the "
+             "speed clamped on leaving the edit box; Cancel applies nothing",
+             "s=n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] -- the speed shown at "
+             "first is 92",
+             "ns'50'#........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =50 -- the close "
+             "box applies nothing",
+             "s'50'=ns*%........ => [Rychlost hry: 1 - 99] =50 [Rychlost hry: 1 - 99] -- Default "
+             "applies nothing",
+             "s'50'*=n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =50 -- Default "
+             "puts 92",
+             // the end of a game, the table in tabulka.dat
+             "n$''= => (results) [Zápis do tabulky:  (results)] = < >9.000000 -- an empty name is "
+             "a space, saved at once",
+             "n$'abcdefghijklmnopqrstuvwxy'= => (results) [Zápis do tabulky:  (results)] "
+             "=abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut to 19 "
+             "bytes",
+             "n$'  Řeřicha  '= => (results) [Zápis do tabulky:  (results)] =  Řeřicha   <  "
+             "Řeřicha  >9.000000 -- a name keeps its spaces and letters",
+             "n$# => (results) [Zápis do tabulky:  (results)] -- the close box inserts nothing",
+             "n$~'x'= => (results) [Zápis do tabulky:  (results)] =x <x>9.000000 -- Escape leaves "
+             "the dialog open",
+             "n$'a'=n$'b'= => (results) [Zápis do tabulky:  (results)] =a [Zápis do tabulky:  "
+             "(results)] =b <a>9.000000 <b>9.000000 -- the best in red, the others not",
+             "n$'a'=c- => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
+             "své výsledky!!!\nThis will erase yours results!!! (results)] <a>9.000000 -- Clear, "
+             "No keeps the table",
+             "n$'a'=c+ => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
+             "své výsledky!!!\nThis will erase yours results!!! (results)] -- Clear, Yes empties "
+             "the table and its file",
+             "Fn$'a'=!Fn$'b'= => (results) [Zápis do tabulky:  (results)] =a [Chyba: Nelze uložit "
+             "tabulku. (results)] [Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- a "
+             "failed save is reported; the entry stays",
+             "nLLLLWD'Tomáš'= => 0:....##.. 1:..###### 15:##...... (results) [Zápis do tabulky:  "
+             "(results)] =Tomáš <Tomáš>3.000000 -- the rules add the last settle's points before "
+             "the next piece ends the game: the table gets the score the status strip shows",
+             "Fc+!F => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
+             "results!!!] [Chyba: Nelze uložit tabulku.] - -- a failed save after Clear is "
+             "reported",
+             // last, leaving an empty table in tabulka.dat for the exit in the missing start-up
+             "a= => [O programu: Autor: Lumox] -- About; its OK closes it",
+             "I => (results) -- Insert without a game",
+         }) {
+        EXPECT_EQ(row, play(row));
+    }
+}
+
+TEST(Program, TheAboutIconIsCzechAt5_0Sized20x20)
+{
+    HRSRC about = FindResourceExA(appInstance, RT_DIALOG, MAKEINTRESOURCEA(IDD_ABOUT),
+                                  MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT));
+    const auto* data = static_cast<const char16_t*>(LockResource(LoadResource(appInstance, about)));
+    const std::u16string dialog(data, SizeofResource(appInstance, about) / 2);
+    // An item of the template: x 5, y 0, width 20, height 20, id -1, class, text the icon 103.
+    const std::u16string icon(u"\5\0\24\24\xFFFFSTATIC\0\xFFFF\x67", 14);
+    EXPECT_NE(string::npos, dialog.find(icon));
+}
+
+// Last, as it shuts the program down: what start-up showed | the boxes at exit | what
+// tabulka.dat holds | what tabulka.dat.bad holds.
+TEST(Program, KeepsWhatWasFoundAtStart)
+{
+    DestroyWindow(mainWindow);
+    seen.clear();
+    script = "!";
+    ASSERT_TRUE(shutdownApplication());
+    const string shown = atStart + " |" + seen + " |" + onDisk("tabulka.dat") + " |" +
+                         onDisk("tabulka.dat.bad");
+    for (const string row : {
+             "missing => | | | - -- no file is no error",
+             "damaged => [Chyba verifikace dat: Neplatná tabulka výsledků. (no main window)] | | | - "
+             "-- a file that fails its check is reported before the main window shows",
+             "refused => | | | - -- a verified record that is refused is silent, and kept aside",
+             "valid => <Alena>7.500000 | | - | - -- loaded; at exit, unchanged, not written again "
+             "(it is a folder by then)",
+             "locked => | | | <Alena>7.500000 -- a file held by another program is silent and "
+             "moved aside once it can be",
+             "folder => | [Chyba: Nelze uložit tabulku. (no main window)] | - | - -- a "
+             "failed save at exit is reported, without an owner",
+         }) {
+        if (row.find(scenario + " =>") == 0) {
+            EXPECT_EQ(row, scenario + " =>" + shown + row.substr(row.find(" --")));
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    scenario = std::getenv("LUMOX_START_WITH");  // set for every run by ctest
+    DeleteFileA("tabulka.dat");  // what an earlier run left
+    DeleteFileA("tabulka.dat.bad");
+    RemoveDirectoryA("tabulka.dat");
+    ResultsTable table(scenario == "refused" ? 0 : kResultsCapacity);  // no room: refused
+    table.insert("Alena", 7.5);
+    if (scenario == "refused" || scenario == "valid" || scenario == "locked")
+        ResultsStore("tabulka.dat").save(table);
+    if (scenario == "damaged")
+        std::ofstream("tabulka.dat") << "damaged";
+    script = "F";  // makes tabulka.dat a folder
+    if (scenario == "folder")
+        act(nullptr);
+    HANDLE lock = CreateFileA(scenario == "locked" ? "tabulka.dat" : "", GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    SetWindowsHookExA(WH_CBT, onActivate, nullptr, GetCurrentThreadId());
+    script = "!";
+    appInstance = GetModuleHandleA(nullptr);
+    if (!initApplication())
+        return 1;
+    KillTimer(mainWindow, 1);  // the cases tick the gravity clock themselves
+    CloseHandle(lock);
+    script = "F";  // so that writing the table at exit would fail
+    if (scenario == "valid")
+        act(nullptr);
+    atStart = seen + listed(*resultsTable);
+    return RUN_ALL_TESTS();
+}

@@ -30,7 +30,6 @@
 #include "core/game_state.h"
 #include "resources/resource.h"
 #include "results/results_window.h"
-#include "tests/support/forced_pieces.h"
 #include "tests/support/win_test.h"
 
 namespace {
@@ -65,6 +64,26 @@ string onDisk(const char* path)
     return ResultsStore(path).load(table) == LoadOutcome::Loaded ? listed(table) : " -";
 }
 
+// The colour of each row the results window lists: r for the brick red of the best, b for black.
+string rowColours()
+{
+    string colours;
+    HDC dc = GetDC(resultsWindow);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    for (int top = 0; top < 10 * metrics.tmHeight; top += metrics.tmHeight) {
+        for (int pixel = 0; pixel < 40 * metrics.tmHeight; ++pixel) {
+            const COLORREF colour = GetPixel(dc, pixel % 40, top + pixel / 40);
+            if (colour == 0x2040C0 || colour == 0) {
+                colours += colour ? 'r' : 'b';
+                break;
+            }
+        }
+    }
+    ReleaseDC(resultsWindow, dc);
+    return colours.empty() ? "" : " " + colours;
+}
+
 string state()
 {
     string shown = pieceSet->count < 7 ? " basic set" : "";
@@ -77,8 +96,9 @@ string state()
             shown += " " + std::to_string(y / 21) + ":" + cells;
     }
     ReleaseDC(mainWindow, dc);
-    const string results = IsWindowVisible(resultsWindow) ? " (results)" : "";
-    return shown + results + seen + onDisk("tabulka.dat");
+    if (IsWindowVisible(resultsWindow))
+        shown += " (results" + rowColours() + ")";
+    return shown + seen + onDisk("tabulka.dat");
 }
 
 // One character of the script; true when it closes the box.
@@ -102,7 +122,7 @@ bool act(HWND box)
         SendMessageA(mainWindow, WM_APP, 0, 0);
     }
     if (c == '|')
-        forceSlot(*pieceSet, 1);
+        pieceSet->random = [] { return 2; };  // the second slot
     for (int column = 2; c == 'W' && column < 8; ++column) {
         well->setCell(column, 15, pieceSet->slots[0]);
         well->setCell(column, 0, pieceSet->slots[0]);
@@ -157,7 +177,7 @@ string play(const string& row)
     resetGameState();
     resultsTable->clear();
     resultsStore->save(*resultsTable);
-    forceSlot(*pieceSet, 4);
+    pieceSet->random = [] { return 5; };  // the fifth slot
     showIdlePicture();
     seen.clear();
     const string steps = row.substr(0, row.find(" =>"));
@@ -245,28 +265,28 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
              "s'50'*=n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =50 -- Default "
              "puts 92",
              // the end of a game, the table in tabulka.dat
-             "n$''= => (results) [Zápis do tabulky:  (results)] = < >9.000000 -- an empty name is "
+             "n$''= => (results r) [Zápis do tabulky:  (results)] = < >9.000000 -- an empty name is "
              "a space, saved at once",
-             "n$'abcdefghijklmnopqrstuvwxy'= => (results) [Zápis do tabulky:  (results)] "
+             "n$'abcdefghijklmnopqrstuvwxy'= => (results r) [Zápis do tabulky:  (results)] "
              "=abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut to 19 "
              "bytes",
-             "n$'  Řeřicha  '= => (results) [Zápis do tabulky:  (results)] =  Řeřicha   <  "
+             "n$'  Řeřicha  '= => (results r) [Zápis do tabulky:  (results)] =  Řeřicha   <  "
              "Řeřicha  >9.000000 -- a name keeps its spaces and letters",
              "n$# => (results) [Zápis do tabulky:  (results)] -- the close box inserts nothing",
-             "n$~'x'= => (results) [Zápis do tabulky:  (results)] =x <x>9.000000 -- Escape leaves "
+             "n$~'x'= => (results r) [Zápis do tabulky:  (results)] =x <x>9.000000 -- Escape leaves "
              "the dialog open",
-             "n$'a'=n$'b'= => (results) [Zápis do tabulky:  (results)] =a [Zápis do tabulky:  "
+             "n$'a'=n$'b'= => (results rb) [Zápis do tabulky:  (results)] =a [Zápis do tabulky:  "
              "(results)] =b <a>9.000000 <b>9.000000 -- the best in red, the others not",
-             "n$'a'=c- => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
+             "n$'a'=c- => (results r) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
              "své výsledky!!!\nThis will erase yours results!!! (results)] <a>9.000000 -- Clear, "
              "No keeps the table",
-             "n$'a'=c+ => (results) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
+             "n$'a'=c+ => (results r) [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete "
              "své výsledky!!!\nThis will erase yours results!!! (results)] -- Clear, Yes empties "
              "the table and its file",
-             "Fn$'a'=!Fn$'b'= => (results) [Zápis do tabulky:  (results)] =a [Chyba: Nelze uložit "
+             "Fn$'a'=!Fn$'b'= => (results rb) [Zápis do tabulky:  (results)] =a [Chyba: Nelze uložit "
              "tabulku. (results)] [Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- a "
              "failed save is reported; the entry stays",
-             "nLLLLWD'Tomáš'= => 0:....##.. 1:..###### 15:##...... (results) [Zápis do tabulky:  "
+             "nLLLLWD'Tomáš'= => 0:....##.. 1:..###### 15:##...... (results r) [Zápis do tabulky:  "
              "(results)] =Tomáš <Tomáš>3.000000 -- the rules add the last settle's points before "
              "the next piece ends the game: the table gets the score the status strip shows",
              "Fc+!F => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "

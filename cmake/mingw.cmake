@@ -7,11 +7,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/${lumox_triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The executables' bytes depend on the sources alone: no paths of the build
-# machine (the checkout and its build folders become "."), and no link time
-# in the PE header.
-get_filename_component(lumox_source "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(CMAKE_C_FLAGS_INIT "-ffile-prefix-map=${lumox_source}=.")
-set(CMAKE_CXX_FLAGS_INIT "-ffile-prefix-map=${lumox_source}=.")
 # Everything linked in statically: the .exe needs only Windows' own DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -300,17 +300,6 @@ TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
     }
 }
 
-TEST(Program, TheAboutIconIsCzechAt5_0Sized20x20)
-{
-    HRSRC about = FindResourceExA(appInstance, RT_DIALOG, MAKEINTRESOURCEA(IDD_ABOUT),
-                                  MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT));
-    const auto* data = static_cast<const char16_t*>(LockResource(LoadResource(appInstance, about)));
-    const std::u16string dialog(data, SizeofResource(appInstance, about) / 2);
-    // An item of the template: x 5, y 0, width 20, height 20, id -1, class, text the icon 103.
-    const std::u16string icon(u"\5\0\24\24\xFFFFSTATIC\0\xFFFF\x67", 14);
-    EXPECT_NE(string::npos, dialog.find(icon));
-}
-
 // Last, as it shuts the program down: what start-up showed | the boxes at exit | what
 // tabulka.dat holds | what tabulka.dat.bad holds.
 TEST(Program, KeepsWhatWasFoundAtStart)

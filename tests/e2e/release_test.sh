@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Release checks of a built lumox.exe: a GUI executable of the right kind that imports nothing
 # but Windows' own DLLs, whose bytes depend on the sources alone: no link time in its header and
-# no path of the build machine inside.  Usage: release_test.sh EXE pe32|pe32+
+# no path of the build machine inside; and the About box's icon at its place and size in dialog
+# units.  Usage: release_test.sh EXE pe32|pe32+
 set -uo pipefail
 exe=$1
 case "$2" in
@@ -20,4 +21,7 @@ time=$(grep '^Time/Date' <<<"$header")
 [[ $time == *" 1970" ]] || fail "expected the time stamp 0, got $time"
 top=$(cd "$(dirname "$0")/../.." && pwd -P)
 ! grep -qaF "$top" "$exe" || fail "expected no path of the build machine, found $top"
+resources=$("${objdump%objdump}windres" -i "$exe" -O rc)
+grep -q 'CONTROL 103, 65535, "STATIC", 0x50000003, 5, 0, 20, 20' <<<"$resources" ||
+  fail "expected the About box's icon control at 5, 0 sized 20 x 20"
 echo "PASS"

@@ -190,14 +190,6 @@ TEST_F(ResultsFiles, AFileOverTheLimitIsRefused)
     EXPECT_EQ("", load(path));
 }
 
-TEST_F(ResultsFiles, AFolderAtThePathIsNeverReplaced)
-{
-    fs::create_directory(path);
-    EXPECT_EQ(LoadOutcome::Unreadable, store.load(table));
-    EXPECT_FALSE(store.save(table));
-    EXPECT_TRUE(fs::is_directory(path));
-}
-
 #ifdef _WIN32
 TEST_F(ResultsFiles, AFileHeldByAnotherProgramIsMovedAsideOnceFree)
 {

@@ -154,7 +154,7 @@ TEST(FallingPiece, StepsTurnsAndSettlingGoWhereTheyFitScoreAndBringTheNextPiece)
         SCOPED_TRACE(k.guards);
         Game g(k.before);
         for (char key : k.keys) {
-            if (key <= '9') {
+            if (key <= '9') {  // a digit
                 nextDraw = key - '0';
                 g.spawn();
             }

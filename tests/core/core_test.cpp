@@ -13,38 +13,39 @@ namespace {
 std::string asked;
 int nextDraw = 1;  // what the piece set's random source answers
 
-// A board 8 columns wide given as rows of text, each ending in '\n', '#' a
-// settled cell; the seven standard pieces in slot order 1, 2, 3, 131, 4, 5, 133.
-struct Game {
+// The piece in play, in a well 8 columns wide given as rows of text, each ending
+// in '\n', '#' a settled cell; the seven standard pieces in slot order 1, 2, 3,
+// 131, 4, 5, 133.
+struct Game : FallingPiece {
     BoardGeometry geometry;
-    Well well{&geometry};
+    Well cells{&geometry};
     PieceSet set{kPieceSetCapacity};
-    FallingPiece piece{&well, &set};
 
-    explicit Game(const std::string& rows) : geometry(8, int(rows.size()) / 9, 20, 1)
+    explicit Game(std::string rows)
+        : FallingPiece(&cells, &set), geometry(8, rows.size() / 9, 20, 1)
     {
         resetGameState();
         asked.clear();
         shellHooks = {
             .requestRepaint = [] { asked += 'R'; },
-            .gameOverNotice = [] { asked += (gameEnded ? 'G' : '?') + std::string(scoreText); },
+            .gameOverNotice = [] { asked = asked + (gameEnded ? 'G' : '?') + scoreText; },
             .redrawBoard = [](const Well&) { asked += 'D'; },
-            .invalidateStatusStrip = [] { asked += 'S' + std::string(scoreText); },
+            .invalidateStatusStrip = [] { asked = asked + 'S' + scoreText; },
         };
         set.registerStandardPieces();
         set.random = [] { return nextDraw; };
         for (int i = 0; i < geometry.rows * 9; ++i)
             if (rows[i] == '#')
-                well.setCell(i % 9, i / 9, set.slots[0]);
+                cells.setCell(i % 9, i / 9, set.slots[0]);
     }
     // The well as rows of text again, with the piece in play as '@'.
     std::string text()
     {
         std::string text;
         for (int i = 0; i < geometry.rows * 9; ++i)
-            text += i % 9 == 8 ? '\n' : well.cellAt(i % 9, i / 9) ? '#' : '.';
-        if (!piece.settled)
-            walkCells(*piece.shape, piece.x, piece.y, piece.rotation, [&](int c, int r) {
+            text += i % 9 == 8 ? '\n' : cells.cellAt(i % 9, i / 9) ? '#' : '.';
+        if (!settled)
+            walkCells(*shape, x, y, rotation, [&](int c, int r) {
                 text.at(r * 9 + c) = '@';
                 return true;
             });
@@ -53,7 +54,8 @@ struct Game {
 };
 
 // Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is
-// taken modulo the count plus one. Each piece is left turned right, as play
+// taken modulo the count plus one. Each piece is shown where it is first
+// erased, which must be where it entered. Then it is turned right, as play
 // leaves it, so the next one finds the counter turned, and a repeated piece 1
 // its shape too.
 TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
@@ -70,153 +72,131 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
         ".....@..\n....@@@.\n........\n",
     };
     Game g("........\n........\n........\n");
-    FallingPiece& p = g.piece;
     for (nextDraw = 0; nextDraw < 9; ++nextDraw) {
         SCOPED_TRACE(nextDraw);
         fallElapsedMs = 70;
-        p.spawn();
+        g.spawn();
+        g.x = g.prevX;
+        g.y = g.prevY;
         EXPECT_EQ(entries[nextDraw], g.text());
-        EXPECT_EQ(nextDraw != 5, p.shape->rotatable);
-        EXPECT_EQ(p.x, p.prevX);
-        EXPECT_EQ(p.y, p.prevY);
+        EXPECT_EQ(nextDraw != 5, g.shape->rotatable);
         EXPECT_EQ(0, fallElapsedMs);
-        p.canRotateRight();  // turns the shape
-        p.rotateRight();
+        g.canRotateRight();  // turns the shape
+        g.rotateRight();
     }
 }
 
-struct Keys {
+struct Play {
     const char* guards;
-    int draw;          // what the random source answers: 1 for piece 1, 2 for the bar
-    std::string keys;  // l r d: a step left, right, down; L R: a turn left, right,
-                       // each taken only if the test allows it
-    const char* board;  // the board, and the piece as '@' after the keys
+    std::string keys;    // a digit: a new piece, the one the random source answers for it,
+                         // and it keeps answering so; l r d: a step left, right, down; L R:
+                         // a turn left, right, each taken only if the test allows it;
+                         // s: settle, + or - for its answer; c: empty the well, as New game
+    const char* before;  // the board
+    const char* after;   // what the shell was asked, a line, and the board with the piece
+                         // in play as '@'
 };
 
-TEST(FallingPiece, StepsAndTurnsGoWhereTheyFitAndTurnAboutTheRoundedCentre)
+TEST(FallingPiece, StepsTurnsAndSettlingGoWhereTheyFitScoreAndBringTheNextPiece)
 {
-    const Keys cases[] = {
+    const Play cases[] = {
         {.guards = "the bar steps left up to the wall, never right; no turn reaches above row 0;"
-                   " upright it stands on the floor",
-         .draw = 2,
-         .keys = "rlllllLRdRd",
-         .board = ".@......\n"
-                  ".@......\n"
-                  ".@......\n"
-                  ".@......\n"},
-        {.guards = "a right turn into a cell is refused; a left turn goes the other way",
-         .draw = 1,
-         .keys = "dRL",
-         .board = "....#.@.\n"
-                  ".....@@.\n"
-                  "......@.\n"},
-    };
-    for (const Keys& k : cases) {
-        SCOPED_TRACE(k.guards);
-        Game g(k.board);
-        FallingPiece& p = g.piece;
-        nextDraw = k.draw;
-        p.spawn();
-        for (char key : k.keys) {
-            if (key == 'l' && p.canMoveLeft())
-                --p.x;
-            if (key == 'r' && p.canMoveRight())
-                ++p.x;
-            if (key == 'd' && p.canMoveDown())
-                ++p.y;
-            if (key == 'L' && p.canRotateLeft())
-                p.rotateLeft();
-            if (key == 'R' && p.canRotateRight())
-                p.rotateRight();
-        }
-        EXPECT_EQ(k.board, g.text());
-    }
-}
-
-struct Settle {
-    const char* guards;
-    const char* before;  // an upright bar settles in column 0, rows 0 to 3
-    const char* asked;   // then + or - for what settle answers
-    const char* after;   // with the next piece, a square, as '@'
-};
-
-TEST(FallingPiece, SettlingScoresFullRowsRemovesThemAndBringsTheNextPiece)
-{
-    const Settle cases[] = {
-        {.guards = "no row: no redraw, but the strip and a repaint",
+                   " upright it stands on the floor; settling with no full row: no redraw",
+         .keys = "2rlllllLRdRds",
          .before = "........\n"
                    "........\n"
                    "........\n"
                    "........\n",
-         .asked = "S0.0R+",
-         .after = "#...@@..\n"
-                  "#...@@..\n"
-                  "#.......\n"
-                  "#.......\n"},
-        {.guards = "two rows are three points; the rows between keep their order",
-         .before = "........\n"
-                   ".#######\n"
-                   "..#.....\n"
-                   ".#######\n",
-         .asked = "DRS3.0R+",
-         .after = "....@@..\n"
-                  "....@@..\n"
-                  "#.......\n"
-                  "#.#.....\n"},
-        {.guards = "one row, one point: the notice of a next piece with no room sees it",
+         .after = "S0.0R+\n"
+                  ".#..@@@@\n"
+                  ".#......\n"
+                  ".#......\n"
+                  ".#......\n"},
+        {.guards = "a right turn into a cell is refused; a left turn goes the other way;"
+                   " New game empties every row",
+         .keys = "1dRLc",
          .before = "....#...\n"
                    "........\n"
-                   ".#######\n"
                    "........\n",
-         .asked = "DRG1.0S1.0R+",
-         .after = "....@@..\n"
+         .after = "DR\n"
+                  "......@.\n"
+                  ".....@@.\n"
+                  "......@.\n"},
+        {.guards = "two rows are three points; the rows between keep their order",
+         .keys = "6ds",
+         .before = "#.......\n"
+                   "####.###\n"
+                   "..#.....\n"
+                   "####..##\n",
+         .after = "DRS3.0R+\n"
+                  "....@...\n"
+                  "....@...\n"
                   "#...@@..\n"
-                  "#.......\n"
-                  "#.......\n"},
-        {.guards = "a cell off the board ends the game: no removal, no points, no next piece",
+                  "..#.#...\n"},
+        {.guards = "one row, one point: the notice of a next piece with no room sees it",
+         .keys = "6ds",
          .before = "........\n"
                    "........\n"
-                   ".#######\n",
-         .asked = "G0.0-",
-         .after = "#.......\n"
-                  "#.......\n"
+                   "........\n"
+                   "####..##\n",
+         .after = "DRG1.0S1.0R+\n"
+                  "....@...\n"
+                  "....@...\n"
+                  "....@@..\n"
+                  "....#...\n"},
+        {.guards = "a cell off the board ends the game: no removal, no points, no next piece",
+         .keys = "5s",
+         .before = "####..##\n",
+         .after = "G0.0G0.0-\n"
                   "########\n"},
     };
-    for (const Settle& s : cases) {
-        SCOPED_TRACE(s.guards);
-        Game g(s.before);
-        FallingPiece& p = g.piece;
-        p.shape = g.set.slots[1];
-        p.x = 1;
-        p.y = 1;
-        p.rotation = 1;
-        nextDraw = 5;
-        asked += p.settle() ? '+' : '-';
-        EXPECT_EQ(s.asked, asked);
-        EXPECT_EQ(s.after, g.text());
+    for (const Play& k : cases) {
+        SCOPED_TRACE(k.guards);
+        Game g(k.before);
+        for (char key : k.keys) {
+            if (key <= '9') {  // a digit
+                nextDraw = key - '0';
+                g.spawn();
+            }
+            if (key == 'l' && g.canMoveLeft())
+                --g.x;
+            if (key == 'r' && g.canMoveRight())
+                ++g.x;
+            if (key == 'd' && g.canMoveDown())
+                ++g.y;
+            if (key == 'L' && g.canRotateLeft())
+                g.rotateLeft();
+            if (key == 'R' && g.canRotateRight())
+                g.rotateRight();
+            if (key == 's')
+                asked += g.settle() ? '+' : '-';
+            if (key == 'c') {
+                g.well->markAllRows();
+                g.well->removeMarkedRows();
+            }
+        }
+        EXPECT_EQ(k.after, asked + '\n' + g.text());
     }
 }
 
-TEST(BetweenGames, WellEmptiedClockResetMirrorsBackInTheirSlotsAndNoEleventhPiece)
+TEST(BetweenGames, ClockResetMirrorsBackInTheirSlotsAndNoEleventhPiece)
 {
     fallElapsedMs = 70;
-    Game g("#.......\n");
+    Game g("........\n");
     EXPECT_EQ(0, fallElapsedMs);  // reset with the rest of the game state
-    g.well.markAllRows();         // as New game empties the well
-    g.well.removeMarkedRows();
-    EXPECT_EQ(nullptr, g.well.cellAt(0, 0));
-    g.set.removeExtendedPieces();
+    PieceSet& set = g.set;
+    set.removeExtendedPieces();
     nextDraw = 4;
-    EXPECT_EQ(4, g.set.pickRandom()->id) << "the fourth piece now, past the empty slot";
-    EXPECT_FALSE(g.set.removeById(131));
-    g.set.addExtendedPieces();
-    EXPECT_EQ(131, g.set.pickRandom()->id);
+    EXPECT_EQ(4, set.pickRandom()->id);  // the fourth piece now, past the empty slot
+    EXPECT_FALSE(set.removeById(131));
+    set.addExtendedPieces();
+    EXPECT_EQ(131, set.pickRandom()->id);
     gameRunning = true;
-    EXPECT_FALSE(g.set.removeById(1));
-    g.set.addExtendedPieces();  // two more mirrors, ten pieces, and the last one refused
-    g.set.addExtendedPieces();
+    EXPECT_FALSE(set.removeById(1));
+    set.addExtendedPieces();  // two more mirrors, ten pieces, and the last one refused
+    set.addExtendedPieces();
     PieceShape eleventh(11);
-    EXPECT_FALSE(g.set.add(&eleventh));
+    EXPECT_FALSE(set.add(&eleventh));
 }
 
 }  // namespace

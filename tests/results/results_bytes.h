@@ -19,8 +19,7 @@ inline Bytes recordOf(const ResultsTable& table)
 
 inline bool read(ResultsTable& table, const Bytes& record)
 {
-    return table.readRecord(reinterpret_cast<const unsigned char*>(record.data()),
-                            static_cast<std::int32_t>(record.size()));
+    return table.readRecord(reinterpret_cast<const unsigned char*>(record.data()), record.size());
 }
 
 // Saves a copy of the payload, and checks on the way that the save gives
@@ -28,9 +27,8 @@ inline bool read(ResultsTable& table, const Bytes& record)
 inline bool save(Bytes payload, const Bytes& path)
 {
     const Bytes before = payload;
-    const bool saved = saveResultsFile(reinterpret_cast<unsigned char*>(payload.data()),
-                                       static_cast<std::uint32_t>(payload.size()), path.c_str());
-    return saved && payload == before;
+    auto* bytes = reinterpret_cast<unsigned char*>(payload.data());
+    return saveResultsFile(bytes, payload.size(), path.c_str()) && payload == before;
 }
 
 // The verified payload, or "" when the file is refused.

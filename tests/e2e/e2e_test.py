@@ -62,6 +62,8 @@ def launch(box=None):
     return program
 
 
+# Three runs in one folder, each starting from what the one before left there; the folder and
+# the programs' log and the last screen beside it are kept when a check fails.
 TEMP = tempfile.mkdtemp()
 FOLDER = tempfile.mkdtemp(dir=TEMP)
 TABLE = f"{FOLDER}/tabulka.dat"
@@ -70,11 +72,11 @@ wine_run("--prepare", EXE)
 try:
     # Start, play to the end.
     program = launch()
-    # Cells of 21 pixels centred on the crossings of the grid lines, 21 pixels apart from the
-    # client area's corner, whose centre is not the grid's dark gray: none.
+    # The grid lines cross every 21 pixels from the client area's corner, in the grid's dark
+    # gray: of 21-pixel cells centred on the crossings, none has a centre of another colour.
     expect(set(), board_cells(290, 140, 21, 9, 17, (90, 90, 90)), "grid crossings not gray")
-    # Of the first 60 pixels in a row of the status strip, not all are other than black: the
-    # score's text is black.
+    # The score's text on the status strip is black: of 60 pixels along a row of the strip (as
+    # 1-pixel cells), not all are found to be other than black.
     strip = board_cells(300, 499, 1, 60, 1, (0, 0, 0))
     expect(True, len(strip) < 60, "black text across the status strip")
     press("alt+g s", shown("Rychlost hry"), "the Speed dialog")

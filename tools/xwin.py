@@ -75,18 +75,18 @@ def type_text(text):
 
 
 def press(keys, done, what):
-    """Sends the keys until done() is true (returned), once more after Escape and a click where
-    the pointer is (left on the window by the caller) if they got lost, as under Xvfb keys sent
-    right after a window maps can be."""
+    """Sends the keys (xdotool's names, separated by spaces) until done() is true (returned),
+    once more after Escape and a click where the pointer is (left on the window by the caller)
+    if they got lost, as under Xvfb keys sent right after a window maps can be."""
     for _ in range(2):
-        key(*keys)
+        key(*keys.split())
         if value := poll(done, seconds=4):
             time.sleep(0.3)
             return value
         key("Escape")
         run("xdotool", "click", "1")
         time.sleep(0.2)
-    raise AssertionError(f"expected {what} after the keys {' '.join(keys)}, got nothing")
+    raise AssertionError(f"expected {what} after the keys {keys}, got nothing")
 
 
 def screen():

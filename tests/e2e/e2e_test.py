@@ -13,146 +13,121 @@ from xwin import *
 
 EXE = os.path.abspath(sys.argv[1])
 TOOL = sys.path[0] + "/../build/native/tests/results_file_tool"
-# Where the main window's client area must start on the screen.
-X0 = 300
-Y0 = 150
-NAME = "Zápis do tabulky"
 
 
-# The cells whose centre is not the empty board's gray.
+# The cells whose centre is not the empty board's gray; the main window's client area, and so
+# the board, must start at (300, 150) on the screen.
 def board():
-    return board_cells(X0, Y0, 21, 8, 16, (128, 128, 128))
+    return board_cells(300, 150, 21, 8, 16, (128, 128, 128))
 
 
 def new_game():
-    return press(["alt+g", "n"], lambda: len(board()) == 4 and board(), "a falling piece")
+    return press("alt+g n", lambda: len(board()) == 4 and board(), "a falling piece")
 
 
-def full(cells):
-    return any(sum((c, r) in cells for c in range(8)) == 8 for r in range(16))
-
-
-# The piece dropped straight down onto the settled cells.
-def land(piece, settled):
-    while not (lower := {(c, r + 1) for c, r in piece}) & settled and all(r < 16 for _, r in lower):
-        piece = lower
-    return piece
-
-
-# Drops the falling piece where it lands lowest, of all its turns and places; returns the cells
-# settled then.
-def place(settled):
-    options = []
-    # Two rows down first: a turn at the top can be refused.
-    key("Return", "Return")
-    for turns in range(4):
-        now = poll(lambda: len(cells := board() - settled) == 4 and cells, "a falling piece")
-        # Tuples compare by column first.
-        for shift in range(-min(now)[0], 8 - max(now)[0]):
-            landed = land({(c + shift, r) for c, r in now}, settled)
-            options.append((sum(r for _, r in landed), turns, shift, landed))
-        key("Up")
-    _, turns, shift, landed = max(options)
-    key(*["Up"] * turns, *["Right" if shift > 0 else "Left"] * abs(shift), "Down")
-    poll(lambda: landed <= board() or full(settled | landed), "the piece dropped there")
-    return settled | landed
+# Plays until a row is full, dropping each piece where it lands lowest of all its turns and places.
+def fill_row():
+    # The settled cells, and the floor below the board.
+    settled = {(c, 16) for c in range(8)}
+    full = False
+    while not full:
+        options = []
+        # Two rows down first: a turn at the top can be refused.
+        key("Return", "Return")
+        for turns in range(4):
+            now = poll(lambda: len(cells := board() - settled) == 4 and cells, "a falling piece")
+            # Tuples compare by column first.
+            for shift in range(-min(now)[0], 8 - max(now)[0]):
+                piece = {(c + shift, r) for c, r in now}
+                while not (lower := {(c, r + 1) for c, r in piece}) & settled:
+                    piece = lower
+                options.append((sum(r for _, r in piece), turns, shift, piece))
+            key("Up")
+        _, turns, shift, landed = max(options)
+        key(*["Up"] * turns, *["Right" if shift > 0 else "Left"] * abs(shift), "Down")
+        settled |= landed
+        full = any({(c, r) for c in range(8)} <= settled for r in range(16))
+        poll(lambda: full or landed <= board(), "the piece dropped there")
 
 
 # The program up in the folder, once the message box due at start-up is answered.
-def launch(folder, box):
-    program = start([EXE], folder, f"{folder}.log")
+def launch(box=None):
+    program = start([EXE], FOLDER, f"{FOLDER}.log")
     # The pointer on the status strip: a click there gives the main window the keyboard.
-    run("xdotool", "mousemove", X0 + 150, Y0 + 350)
+    run("xdotool", "mousemove", 450, 500)
     if box:
         poll(shown(box), box, 60)
-        press(["Return"], gone(box), f"{box} answered")
-    up = lambda: expect(None, program.poll(), "the program's exit status") or windows("Lumox")
-    poll(lambda: up() and not board(), "the main window, its board empty", 60)
+        press("Return", gone(box), f"{box} answered")
+    poll(lambda: windows("Lumox") and not board(), "the main window, its board empty", 60)
     return program
 
 
-def play(folder):
-    program = launch(folder, None)
-    pixel = screen()
-    # Down the diagonal from the client area's corner, the grid lines cross every 21 pixels.
-    expect([*range(0, 169, 21)], [d for d in range(-9, 179) if pixel(X0 + d, Y0 + d) == (90, 90, 90)],
-           "grid crossings on the diagonal from (300, 150)")
-    expect(True, (0, 0, 0) in {pixel(X0 + x, Y0 + 349) for x in range(60)},
-           "black text across the status strip")
-    press(["alt+g", "s"], shown("Rychlost hry"), "the Speed dialog")
+# Three runs in one folder, each starting from what the one before left there; the folder and
+# the programs' log and the last screen beside it are kept when a check fails.
+TEMP = tempfile.mkdtemp()
+FOLDER = tempfile.mkdtemp(dir=TEMP)
+TABLE = f"{FOLDER}/tabulka.dat"
+print(FOLDER)
+wine_run("--prepare", EXE)
+try:
+    # Start, play to the end.
+    program = launch()
+    # The grid lines cross every 21 pixels from the client area's corner, in the grid's dark
+    # gray: of 21-pixel cells centred on the crossings, none has a centre of another colour.
+    expect(set(), board_cells(290, 140, 21, 9, 17, (90, 90, 90)), "grid crossings not gray")
+    # The score's text on the status strip is black: of 60 pixels along a row of the strip (as
+    # 1-pixel cells), not all are found to be other than black.
+    strip = board_cells(300, 499, 1, 60, 1, (0, 0, 0))
+    expect(True, len(strip) < 60, "black text across the status strip")
+    press("alt+g s", shown("Rychlost hry"), "the Speed dialog")
     # The slowest fall, a row a second.
-    press(["End", "BackSpace", "BackSpace", "BackSpace", "1", "Return"], gone("Rychlost hry"),
-         "the Speed dialog closed")
-    press(["alt+h", "a"], shown("O programu"), "the About box")
+    press("End BackSpace BackSpace 1 Return", gone("Rychlost hry"), "the Speed dialog closed")
+    press("alt+h a", shown("O programu"), "the About box")
     key("Escape")
     expect(False, poll(gone("O programu"), seconds=1), "the About box closed by Escape")
-    press(["Return"], gone("O programu"), "the About box closed by Enter")
-    # The keys reach the game: Enter steps the piece down (gravity may add a row); the other
-    # keys are the player's below.
+    press("Return", gone("O programu"), "the About box closed by Enter")
     cells = new_game()
-    key("Return")
-    lower = [{(c, r + d) for c, r in cells} for d in (1, 2)]
-    poll(lambda: board() in lower, "the piece a row lower after Enter")
-    # Until a row is full, and the score earns a place in the table.
-    settled = set()
-    while not full(settled):
-        settled = place(settled)
-    poll(lambda: key("Down") or windows(NAME), "the name asked for at the game's end", 60)
+    # Five steps down by Enter come sooner than the fall of a piece by four rows.
+    key(*["Return"] * 5)
+    lower = [{(c, r + d) for c, r in cells} for d in range(5, 9)]
+    poll(lambda: board() in lower, "the piece 5 rows lower (8 at most) after Enter", 2)
+    fill_row()
+    poll(lambda: key("Down") or windows("Zápis do tabulky"),
+         "the name asked for at the game's end, the score earning a place", 60)
     type_text("Hráč")
-    press(["Return"], gone(NAME), "the name entered")
-    results = press(["Insert"], shown("Tabulka"), "the results window")
+    press("Return", gone("Zápis do tabulky"), "the name entered")
+    results = press("Insert", shown("Tabulka"), "the results window")
     x, y, width, _ = geometry(windows("Lumox")[0])
     expect((x + width, y), geometry(results[0])[:2], "the results window's corner")
-    key("space")
-    poll(gone("Tabulka"), "the results window hidden by a key")
+    press("space", gone("Tabulka"), "the results window hidden by a key")
     new_game()
-    press(["alt+g", "x"], shown("Konec hry"), "Exit's question")
-    press(["Return"], shown("GAME OVER"), "the end of the game")
-    key("Return")
-    poll(exited(program), "the program ended by Exit")
-    table = run(TOOL, "dump", f"{folder}/tabulka.dat")
-    expect("Hráč", table.partition("\t")[0], "the name on disk")
-    expect(["tabulka.dat"], os.listdir(folder), "files in the folder")
+    press("alt+g x", shown("Konec hry"), "Exit's question")
+    press("Return", shown("GAME OVER"), "the end of the game")
+    press("Return", exited(program), "the program ended by Exit")
+    expect("Hráč", run(TOOL, "dump", TABLE).partition("\t")[0], "the name on disk")
 
-
-# Alt+F4 during a game closes the program without a question, and saves the table if it can;
-# a save that fails says so, after Clear and at the exit.
-def fault(folder, make, box, unsaved, after):
-    path = f"{folder}/tabulka.dat"
-    make(path)
-    program = launch(folder, box)
+    # A damaged table: told at start-up, kept as tabulka.dat.bad, and an empty table saved at the
+    # exit, which Alt+F4 during a game makes without a question.
+    open(TABLE, "wb").write(b"no table")
+    program = launch("Chyba verifikace dat")
     new_game()
-    if unsaved:
-        press(["alt+r", "c"], shown("Potvrzení"), "Clear's question")
-        press(["Return"], shown("Chyba"), "the failed save after Clear told")
-        press(["Return"], gone("Chyba"), "the box closed")
-        at_exit = lambda: windows("Chyba") and not windows("Lumox")
-        press(["alt+F4"], at_exit, "the failed save at the exit told")
-    press(["Return" if unsaved else "alt+F4"], exited(program), "the program closed")
-    found = {n: open(f"{folder}/{n}", "rb").read() for n in os.listdir(folder) if n != "tabulka.dat"}
-    found["tabulka.dat"] = os.path.isdir(path) or run(TOOL, "dump", path)
-    expect(after, found, "the folder at the end")
+    press("alt+F4", exited(program), "the program closed")
+    expect(b"no table", open(f"{TABLE}.bad", "rb").read(), "tabulka.dat.bad")
+    expect("", run(TOOL, "dump", TABLE), "the table in tabulka.dat")
 
-
-# Each case: its name and function; for the faults, what makes tabulka.dat, the message box at
-# start-up, whether saves fail, and what the folder holds at the end (tabulka.dat as the table it
-# holds, or True for a folder).
-CASES = [
-    ("start, play to the end", play),
-    ("a folder named tabulka.dat", fault, os.mkdir, None, True, {"tabulka.dat": True}),
-    ("a damaged tabulka.dat", fault, lambda path: open(path, "wb").write(b"no table"),
-     "Chyba verifikace dat", False, {"tabulka.dat": "", "tabulka.dat.bad": b"no table"}),
-]
-
-temp = tempfile.mkdtemp()
-wine_run("--prepare", EXE)
-for name, test, *row in CASES:
-    folder = tempfile.mkdtemp(dir=temp)
-    print(name, folder)
-    try:
-        test(folder, *row)
-    finally:
-        save_screen(f"{folder}.png")
-        wine_run("--kill")
-shutil.rmtree(temp)
+    # A folder named tabulka.dat: every save fails and says so, after Clear and at the exit.
+    os.remove(TABLE)
+    os.mkdir(TABLE)
+    program = launch()
+    press("alt+r c", shown("Potvrzení"), "Clear's question")
+    press("Return", shown("Chyba"), "the failed save after Clear told")
+    press("Return", gone("Chyba"), "the box closed")
+    press("alt+F4", shown("Chyba"), "the failed save at the exit told")
+    press("Return", exited(program), "the program closed")
+    # No other file left behind by any of the saves.
+    expect(["tabulka.dat", "tabulka.dat.bad"], sorted(os.listdir(FOLDER)), "files in the folder")
+finally:
+    save_screen(f"{FOLDER}.png")
+    wine_run("--kill")
+shutil.rmtree(TEMP)
 print("PASS")

@@ -53,6 +53,29 @@ struct Game : FallingPiece {
     }
 };
 
+// The values shared with the shell: whether a game runs, is paused, has ended;
+// the score text, the fall delay and the ticks toward the next step.
+std::string shared()
+{
+    return std::to_string(gameRunning) + std::to_string(gamePaused) + std::to_string(gameEnded) +
+           " " + scoreText + " " + std::to_string(fallDelayMs) + " " + std::to_string(fallElapsedMs);
+}
+
+// First of all, before any other test changes them.
+TEST(GameState, StartsWithNoGameAndTheDefaultSpeedAndResetsToThat)
+{
+    EXPECT_EQ("000 0.0 80 0", shared());
+    gameRunning = true;
+    gamePaused = true;
+    gameEnded = true;
+    score = 5.0;
+    fallDelayMs = 10;
+    fallElapsedMs = 70;
+    resetGameState();
+    EXPECT_EQ("000 0.0 80 0", shared());
+    EXPECT_EQ(0.0, score);
+}
+
 // Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is
 // taken modulo the count plus one. Each piece is shown where it is first
 // erased, which must be where it entered. Then it is turned right, as play
@@ -81,8 +104,10 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
         EXPECT_EQ(entries[nextDraw], g.text());
         EXPECT_EQ(nextDraw != 5, g.shape->rotatable);
         EXPECT_EQ(0, fallElapsedMs);
+        EXPECT_EQ(0, g.prevRotation);
         g.canRotateRight();  // turns the shape
         g.rotateRight();
+        g.prevRotation = g.rotation;  // as drawing it would
     }
 }
 
@@ -179,11 +204,9 @@ TEST(FallingPiece, StepsTurnsAndSettlingGoWhereTheyFitScoreAndBringTheNextPiece)
     }
 }
 
-TEST(BetweenGames, ClockResetMirrorsBackInTheirSlotsAndNoEleventhPiece)
+TEST(BetweenGames, MirrorsBackInTheirSlotsAndNoEleventhPiece)
 {
-    fallElapsedMs = 70;
     Game g("........\n");
-    EXPECT_EQ(0, fallElapsedMs);  // reset with the rest of the game state
     PieceSet& set = g.set;
     set.removeExtendedPieces();
     nextDraw = 4;

@@ -54,6 +54,8 @@ TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
     table.clear();
     table.insert("abc", 12.5);
     EXPECT_EQ(kAbc, recordOf(table));
+    ResultsTable one(1);
+    EXPECT_TRUE(one.insert("a", 1)) << "a table of one slot";
 }
 
 TEST(ResultsTable, ReadsAGapInPlaceAndTheNextInsertClosesIt)
@@ -184,6 +186,14 @@ TEST_F(ResultsFiles, AFailedSaveAnswersFalseAndKeepsTheOldFile)
     fs::permissions(path, fs::perms::all);
     EXPECT_EQ(old, contents(path));
     EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".new"))) << "a new file left behind";
+}
+
+TEST_F(ResultsFiles, AFolderAtThePathIsNeverReplaced)
+{
+    fs::create_directory(path);
+    EXPECT_EQ(LoadOutcome::Unreadable, store.load(table));
+    EXPECT_FALSE(store.save(table));
+    EXPECT_TRUE(fs::is_directory(path));
 }
 
 #ifdef _WIN32

@@ -3,17 +3,18 @@
 // open with no sharing during start-up) or folder. The last case shuts the program down.
 //
 // A case is a row "script => what shows -- the fault it guards against". The script runs from
-// the idle program of start-up (see play()), one character an action:
+// the idle program of start-up (see the first test), one character an action:
 //   L R U (space) E D P I  the keys Left, Right, Up, space, Enter, Down, Pause and Insert, sent
 //                          to the window that has the keyboard focus
 //   . n p u s t g x c a    a tick of the gravity timer; the menu's New, Pause, Unpause, Speed,
 //                          Extended tileset, Game Over, Exit, Clear and About
-//   $                      the rules end the game with the score 9.0
+//   $                      the score 9.0, and the piece settles below the board, which ends
+//                          the game
 //   F                      tabulka.dat becomes a folder, so that saves fail; again, it is gone
-//   |                      the next pieces are the bar (otherwise the square)
+//   |                      (anywhere in the script) the pieces are the bar, not the square
 //   W                      rows 0 and 15 full but for columns 0 and 1
 //   (...)                  the answers to the box or dialog that comes up next, given as it
-//                          comes up:
+//                          comes up (a tick there goes to the main window):
 //   + - ! = % * ~ #        Yes, No, a box's OK, a dialog's OK, Cancel, Default, Escape (the
 //                          cancel command it sends) and the close box
 //   'text'                 typed into the edit box, which then loses the focus
@@ -27,7 +28,6 @@
 #include <fstream>
 
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "resources/resource.h"
@@ -41,6 +41,7 @@ using std::string;
 string scenario;
 string atStart;  // the boxes of start-up and the table it loaded
 string seen;     // the boxes and dialogs of this row
+string steps;    // the script of this row
 const char* script;
 
 string text(HWND window)
@@ -76,13 +77,15 @@ string state()
         if (cells != "........")
             shown += " " + std::to_string(y / 21) + ":" + cells;
     }
-    if (IsWindowVisible(resultsWindow))
+    if (IsWindowVisible(resultsWindow)) {
         shown += " (results)";
-    for (int pixel = 0; IsWindowVisible(resultsWindow) && pixel < 150 * 40; ++pixel) {  // the lines of the first two results
-        const COLORREF colour = windowPixel(resultsWindow, pixel % 150, pixel / 150);
-        const string letter = colour == 0x2040C0 ? " r" : colour == 0 ? " b" : "";
-        if (!shown.ends_with(letter))  // (every string ends with "")
-            shown += letter;
+        // Its first 40 lines, the first two results: r or b as the colour changes.
+        for (int pixel = 0; pixel < 6000; ++pixel) {
+            const COLORREF colour = windowPixel(resultsWindow, pixel % 150, pixel / 150);
+            const string letter = colour == 0x2040C0 ? " r" : colour == 0 ? " b" : "";
+            if (!shown.ends_with(letter))  // (every string ends with "")
+                shown += letter;
+        }
     }
     return shown + seen + onDisk("tabulka.dat");
 }
@@ -95,7 +98,7 @@ bool run(HWND box)
         const char c = *script++;
         const size_t i = string("LRU EDPI.npustgxca+-!=%*~#").find(c);
         const WPARAM ids[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_PAUSE,
-                              VK_INSERT, kGravityTimer, ID_GAME_NEW, ID_GAME_PAUSE,
+                              VK_INSERT, 1, ID_GAME_NEW, ID_GAME_PAUSE,
                               ID_GAME_UNPAUSE, ID_GAME_SPEED, ID_GAME_EXTENDEDTILESET,
                               ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_CLEAR, ID_HELP_ABOUT,
                               IDYES, IDNO, IDOK, IDC_OK, IDC_CANCEL, IDC_DEFAULT, IDCANCEL, 0};
@@ -106,11 +109,9 @@ bool run(HWND box)
                          c == '.' ? WM_TIMER : c == '#' ? WM_CLOSE : WM_COMMAND, ids[i], 0);
         if (c == '$') {
             score = 9.0;
-            gameEnded = true;
-            SendMessageA(mainWindow, WM_APP, 0, 0);
+            fallingPiece->y = 16;  // below the board: settling there ends the game
+            fallingPiece->settle();
         }
-        if (c == '|')
-            pieceSet->random = [] { return 2; };  // the second slot
         for (int row : {0, 15})
             for (int column = 2; c == 'W' && column < 8; ++column)
                 well->setCell(column, row, pieceSet->slots[0]);
@@ -133,9 +134,8 @@ bool run(HWND box)
     return false;
 }
 
-// Logs a box or dialog as it comes, before it shows and takes the focus ("(no main window)": it
-// is not owned by the main window as it shows; "(game live)": gravity would still move the
-// piece, but for the focus that the box takes), and answers it.
+// Logs a box or dialog as it comes, before it shows ("(no main window)": the window that owns
+// it does not show, or there is none), and answers it.
 LRESULT CALLBACK onMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
@@ -143,34 +143,11 @@ LRESULT CALLBACK onMessage(int code, WPARAM wParam, LPARAM lParam)
     if (sent->message == WM_INITDIALOG) {
         seen += " [" + text(box) + ": " + text(GetDlgItem(box, 0xFFFF)) +
                 (IsWindowVisible(resultsWindow) ? " (results)" : "") +
-                (GetWindow(box, GW_OWNER) == mainWindow && IsWindowVisible(mainWindow)
-                     ? ""
-                     : " (no main window)") +
-                (gameRunning && !gamePaused && !gameEnded ? " (game live)" : "") + "]";
+                (IsWindowVisible(GetWindow(box, GW_OWNER)) ? "" : " (no main window)") + "]";
         if (!run(box))
             EndDialog(box, 0);  // left unanswered
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Runs a row's script from the idle program of start-up (the results window hidden, the main
-// window with the focus, an empty table saved, the square drawn next, the gray board; the rows
-// of the tileset leave it as they found it) and gives the row as the program answers it.
-string play(const string& row)
-{
-    ShowWindow(resultsWindow, SW_HIDE);
-    SetFocus(mainWindow);
-    pumpMessages();
-    resetGameState();
-    resultsTable->clear();
-    resultsStore->save(*resultsTable);
-    pieceSet->random = [] { return 5; };  // the fifth slot
-    showIdlePicture();
-    seen.clear();
-    const string steps = row.substr(0, row.find(" =>"));
-    script = steps.c_str();
-    run(nullptr);
-    return steps + " =>" + state() + row.substr(row.find(" --"));
 }
 
 const char* const rows[] = {
@@ -225,15 +202,15 @@ const char* const rows[] = {
     "the game",
     "nLPx(-)........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
     "hru?] -- Exit, No",
-    "nIug(-) => (results) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? (results)] -- "
-    "the game stopped while the question is open",
+    "nIug(........-) => (results) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
+    "(results)] -- the game stopped while the question is open",
     "t => basic set -- the mirror pieces go between games",
     "t => -- and come back",
-    "nIut(!) => (results) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve ukončete "
+    "nIut(........!) => (results) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve ukončete "
     "rozehranou hru. (results)] -- no tileset change during a game; the game paused while the box "
     "is open",
-    "nIuc(-) => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours "
-    "results!!! (results)] -- the game paused while Clear asks",
+    "nIuc(........-) => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase "
+    "yours results!!! (results)] -- the game paused while Clear asks",
     "s('0''150'%)n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =1 =99 -- the speed "
     "clamped on leaving the edit box; Cancel applies nothing",
     "s(=)n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] -- the speed shown at first is "
@@ -274,10 +251,25 @@ const char* const rows[] = {
     "I => (results) -- Insert without a game",
 };
 
+// Each row's script runs from the idle program of start-up (the results window hidden, the main
+// window with the focus, an empty table saved, the gray board; the rows of the tileset leave it
+// as they found it).
 TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
 {
-    for (const string row : rows)
-        EXPECT_EQ(row, play(row));
+    for (const string row : rows) {
+        ShowWindow(resultsWindow, SW_HIDE);
+        SetFocus(mainWindow);
+        pumpMessages();
+        resetGameState();
+        resultsTable->clear();
+        resultsStore->save(*resultsTable);
+        showIdlePicture();
+        seen.clear();
+        steps = row.substr(0, row.find(" =>"));
+        script = steps.c_str();
+        run(nullptr);
+        EXPECT_EQ(row, steps + " =>" + state() + row.substr(row.find(" --")));
+    }
 }
 
 // What start-up showed | the boxes at exit | what tabulka.dat holds | what tabulka.dat.bad holds.
@@ -303,7 +295,7 @@ TEST(Program, KeepsWhatWasFoundAtStart)
     ASSERT_TRUE(shutdownApplication());
     const string shown = seen + " |" + onDisk("tabulka.dat") + " |" + onDisk("tabulka.dat.bad");
     for (const string row : exits) {
-        if (row.starts_with(scenario + " =>")) {
+        if (row.starts_with(scenario)) {
             EXPECT_EQ(row, scenario + " =>" + shown + row.substr(row.find(" --")));
         }
     }
@@ -333,7 +325,9 @@ int main(int argc, char** argv)
     appInstance = GetModuleHandleA(nullptr);
     if (!initApplication())
         return 1;
-    KillTimer(mainWindow, kGravityTimer);  // the cases tick the gravity clock themselves
+    // The square, or the bar for a script that holds |: the fifth or the second piece.
+    pieceSet->random = [] { return steps.find('|') == string::npos ? 5 : 2; };
+    KillTimer(mainWindow, 1);  // the cases tick the gravity clock themselves
     CloseHandle(lock);
     if (scenario == "valid")
         DeleteFileA("tabulka.dat");  // so that writing the table at exit would show

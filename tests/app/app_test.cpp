@@ -98,9 +98,11 @@ bool run(HWND box)
         const char c = *script++;
         const size_t i = string("LRU EDPI.npustgxca+-!=%*~#").find(c);
         const WPARAM ids[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_PAUSE,
-                              VK_INSERT, 1, ID_GAME_NEW, ID_GAME_PAUSE,
-                              ID_GAME_UNPAUSE, ID_GAME_SPEED, ID_GAME_EXTENDEDTILESET,
-                              ID_GAME_GAMEOVER, ID_GAME_EXIT, ID_RESULTS_CLEAR, ID_HELP_ABOUT,
+                              VK_INSERT,
+                              1,  // the gravity timer
+                              ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE, ID_GAME_SPEED,
+                              ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT,
+                              ID_RESULTS_CLEAR, ID_HELP_ABOUT,
                               IDYES, IDNO, IDOK, IDC_OK, IDC_CANCEL, IDC_DEFAULT, IDCANCEL, 0};
         if (i < 8)
             PostMessageA(GetFocus(), WM_KEYDOWN, ids[i], 0);
@@ -134,8 +136,8 @@ bool run(HWND box)
     return false;
 }
 
-// Logs a box or dialog as it comes, before it shows ("(no main window)": the window that owns
-// it does not show, or there is none), and answers it.
+// Logs a box or dialog as it comes, before it shows ("(results)": the results window shows;
+// "(no main window)": the window that owns it does not show, or there is none), and answers it.
 LRESULT CALLBACK onMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);

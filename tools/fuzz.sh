@@ -37,10 +37,9 @@ mkdir "$scratch/seeds" "$scratch/corpus" "$scratch/tmp"
 # layout and pass the check words: each table as a bare record (mode 0), as a
 # payload (mode 1) and as a file (mode 2).
 seed() {
-  "$bin/results_file_tool" record "$scratch/record" "${@:2}"
   "$bin/results_file_tool" write "$scratch/file" "${@:2}"
-  { printf '\0'; cat "$scratch/record"; } >"$scratch/seeds/$1-record"
-  { printf '\1'; cat "$scratch/record"; } >"$scratch/seeds/$1-payload"
+  { printf '\0'; cat "$scratch/file.record"; } >"$scratch/seeds/$1-record"
+  { printf '\1'; cat "$scratch/file.record"; } >"$scratch/seeds/$1-payload"
   { printf '\2'; cat "$scratch/file"; } >"$scratch/seeds/$1-file"
 }
 seed empty

@@ -58,7 +58,6 @@ prepare() { # the Wine prefixes of both modes for one Wine
   LUMOX_WINE=$1 LUMOX_WINE_MODE=null tools/wine-run --prepare
   LUMOX_WINE=$1 LUMOX_WINE_MODE=x11 tools/wine-run --prepare
 }
-# The end-to-end tests use the native results_file_tool, built by "build native".
 lumox_step "Wine 8 prefixes" - prepare host
 lumox_step "tests: win64 under Wine 8 (unit, whole-program, end-to-end, release)" "build win64" \
   ctest --preset win64

@@ -68,12 +68,10 @@ TEST(GameState, StartsWithNoGameAndTheDefaultSpeedAndResetsToThat)
     gameRunning = true;
     gamePaused = true;
     gameEnded = true;
-    score = 5.0;
     fallDelayMs = 10;
     fallElapsedMs = 70;
     resetGameState();
     EXPECT_EQ("000 0.0 80 0", shared());
-    EXPECT_EQ(0.0, score);
 }
 
 // Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is

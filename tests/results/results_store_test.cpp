@@ -54,24 +54,6 @@ TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
     EXPECT_TRUE(one.insert("a", 1)) << "a table of one slot";
 }
 
-TEST(ResultsTable, ReadsAGapInPlaceAndTheNextInsertClosesIt)
-{
-    const Bytes gap = "\x2E\0\0\0"            // recordLength 46
-                      "\x04\0\0\0"            // capacity 4
-                      "\x02\0\0\0"            // usedCount 2
-                      "\0\0\0\0"              // slot 0 empty
-                      "\x01\0\0\0" "x"        // slot 1
-                      "\0\0\0\0\0\0\x20\x40"  //   score 8
-                      "\x01\0\0\0" "y"        // slot 2
-                      "\0\0\0\0\0\0\0\x40"    //   score 2
-                      "\0\0\0\0"s;            // slot 3 empty
-    ResultsTable table(kResultsCapacity);
-    ASSERT_TRUE(read(table, gap));
-    EXPECT_EQ(gap, recordOf(table));
-    table.insert("z", 4);
-    EXPECT_EQ("xzy-", namesOf(table));
-}
-
 struct RecordCase {
     const char* guards;
     Bytes record;

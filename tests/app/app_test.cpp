@@ -47,8 +47,7 @@ const char* script;
 string text(HWND window)
 {
     char text[512] = {};
-    if (window)
-        GetWindowTextA(window, text, sizeof text);
+    GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
@@ -279,7 +278,7 @@ const char* const exits[] = {
     "missing => | | | - -- no file is no error",
     "damaged => [Chyba verifikace dat: Neplatná tabulka výsledků. (no main window)] | | | - -- a "
     "file that fails its check is reported before the main window shows",
-    "refused => | | | - -- a verified record that is refused is silent, and kept aside",
+    "refused => | | | - -- a verified record that is refused is silent",
     "valid => <Alena>7.500000 | | - | - -- loaded; at exit, unchanged, not written again (it is "
     "deleted by then)",
     "locked => | | | <Alena>7.500000 -- a file held by another program is silent and moved aside "

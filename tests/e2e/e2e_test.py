@@ -38,7 +38,6 @@ def launch():
 TEMP = tempfile.mkdtemp()
 FOLDER = tempfile.mkdtemp(dir=TEMP)
 TABLE = f"{FOLDER}/tabulka.dat"
-print(FOLDER)
 wine_run("--prepare", EXE)
 try:
     # Start, play to the end.

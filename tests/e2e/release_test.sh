@@ -13,7 +13,6 @@ esac
 fail() { echo "FAIL $*"; exit 1; }
 header=$("$objdump" -p "$exe")
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$header" | tr '[:lower:]\n' '[:upper:] ')
-echo "$(basename "$exe"): $(stat -c %s "$exe") bytes, imports $imports"
 file "$exe" | grep -qE "$format" || fail "expected a $2 GUI executable, got: $(file -b "$exe")"
 others=$(tr ' ' '\n' <<<"$imports" | grep -vxE '(KERNEL32|USER32|GDI32|MSVCRT)\.DLL|')
 [ -z "$others" ] || fail "expected only Windows' own DLLs, got also $others"
@@ -21,7 +20,7 @@ time=$(grep '^Time/Date' <<<"$header")
 [[ $time == *" 1970" ]] || fail "expected the time stamp 0, got $time"
 top=$(cd "$(dirname "$0")/../.." && pwd -P)
 ! grep -qaF "$top" "$exe" || fail "expected no path of the build machine, found $top"
-resources=$("${objdump%objdump}windres" -i "$exe" -O rc)
-grep -q 'CONTROL 103, 65535, "STATIC", 0x50000003, 5, 0, 20, 20' <<<"$resources" ||
+"${objdump%objdump}windres" -i "$exe" -O rc |
+  grep -q 'CONTROL 103, 65535, "STATIC", 0x50000003, 5, 0, 20, 20' ||
   fail "expected the About box's icon control at 5, 0 sized 20 x 20"
 echo "PASS"

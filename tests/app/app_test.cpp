@@ -47,7 +47,8 @@ const char* script;
 string text(HWND window)
 {
     char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
+    if (window)  // (Wine writes into the buffer even for no window)
+        GetWindowTextA(window, text, sizeof text);
     return text;
 }
 

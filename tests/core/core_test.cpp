@@ -7,10 +7,13 @@
 
 namespace {
 
+using std::string;
+using std::to_string;
+
 // What the rules asked of the shell, a letter a request: D redraw the board,
 // R repaint, S status strip and G game-over notice (with gameEnded already
 // set), each of the last two followed by the score text as it is then.
-std::string asked;
+string asked;
 int nextDraw = 1;  // what the piece set's random source answers
 
 // The piece in play, in a well 8 columns wide given as rows of text, each ending
@@ -21,7 +24,7 @@ struct Game : FallingPiece {
     Well cells{&geometry};
     PieceSet set{kPieceSetCapacity};
 
-    explicit Game(std::string rows)
+    explicit Game(string rows)
         : FallingPiece(&cells, &set), geometry(8, rows.size() / 9, 20, 1)
     {
         resetGameState();
@@ -39,9 +42,9 @@ struct Game : FallingPiece {
                 cells.setCell(i % 9, i / 9, set.slots[0]);
     }
     // The well as rows of text again, with the piece in play as '@'.
-    std::string text()
+    string text()
     {
-        std::string text;
+        string text;
         for (int i = 0; i < geometry.rows * 9; ++i)
             text += i % 9 == 8 ? '\n' : cells.cellAt(i % 9, i / 9) ? '#' : '.';
         if (!settled)
@@ -55,10 +58,10 @@ struct Game : FallingPiece {
 
 // The values shared with the shell: whether a game runs, is paused, has ended;
 // the score text, the fall delay and the ticks toward the next step.
-std::string shared()
+string shared()
 {
-    return std::to_string(gameRunning) + std::to_string(gamePaused) + std::to_string(gameEnded) +
-           " " + scoreText + " " + std::to_string(fallDelayMs) + " " + std::to_string(fallElapsedMs);
+    return to_string(gameRunning) + to_string(gamePaused) + to_string(gameEnded) +
+           " " + scoreText + " " + to_string(fallDelayMs) + " " + to_string(fallElapsedMs);
 }
 
 // First of all, before any other test changes them.
@@ -111,7 +114,7 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
 
 struct Play {
     const char* guards;
-    std::string keys;    // a digit: a new piece, the one the random source answers for it,
+    string keys;    // a digit: a new piece, the one the random source answers for it,
                          // and it keeps answering so; l r d: a step left, right, down; L R:
                          // a turn left, right, each taken only if the test allows it;
                          // s: settle, + or - for its answer; c: empty the well, as New game
@@ -207,6 +210,7 @@ TEST(BetweenGames, MirrorsBackInTheirSlotsAndNoEleventhPiece)
     Game g("........\n");
     PieceSet& set = g.set;
     set.removeExtendedPieces();
+    EXPECT_FALSE(set.removeById(131));  // gone already
     nextDraw = 4;
     EXPECT_EQ(4, set.pickRandom()->id);  // the fourth piece now, past the empty slot
     set.addExtendedPieces();

@@ -9,7 +9,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace std::filesystem;
 using namespace std::string_literals;
 
 // A new table of ten slots, then one holding abc with 12.5.
@@ -66,6 +66,7 @@ TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
     const Bytes oneSlot = "\x10\0\0\0\x01"s + Bytes(11, 0);
     const Bytes hundredSlots = "\x9C\x01\0\0\x64"s + Bytes(407, 0);
     const RecordCase cases[] = {
+        {.guards = "one name", .record = kAbc, .writes = kAbc},
         {.guards = "capacity 1", .record = oneSlot, .writes = oneSlot},
         {.guards = "capacity 100", .record = hundredSlots, .writes = hundredSlots},
         {.guards = "capacity 101", .record = "\xA0\x01\0\0\x65"s + Bytes(411, 0)},
@@ -105,10 +106,10 @@ struct ResultsFiles : testing::Test {
     ResultsStore store{path.c_str()};
     void SetUp() override
     {
-        fs::remove_all(folder);
-        fs::create_directory(folder);
+        remove_all(folder);
+        create_directory(folder);
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override { remove_all(folder); }
 };
 
 TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
@@ -149,26 +150,26 @@ TEST_F(ResultsFiles, AFailedSaveAnswersFalseAndKeepsTheOldFile)
 {
     save(kAbc, path);
     const Bytes old = contents(path);
-    fs::create_directory(path + ".new");
+    create_directory(path + ".new");
     EXPECT_FALSE(save("new", path)) << "a folder where the new file goes";
-    fs::remove(path + ".new");
+    remove(path + ".new");
 #ifndef _WIN32
-    fs::create_symlink("/dev/full", path + ".new");
+    create_symlink("/dev/full", path + ".new");
     ASSERT_FALSE(save("new", path)) << "a full disk";
 #endif
-    fs::permissions(path, fs::perms::owner_read);
+    permissions(path, perms::owner_read);
     EXPECT_FALSE(save("new", path)) << "a read-only file";
-    fs::permissions(path, fs::perms::all);
+    permissions(path, perms::all);
     EXPECT_EQ(old, contents(path));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".new"))) << "a new file left behind";
+    EXPECT_FALSE(exists(symlink_status(path + ".new"))) << "a new file left behind";
 }
 
 TEST_F(ResultsFiles, AFolderAtThePathIsNeverReplaced)
 {
-    fs::create_directory(path);
+    create_directory(path);
     EXPECT_EQ(LoadOutcome::Unreadable, store.load(table));
     EXPECT_FALSE(store.save(table));
-    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_TRUE(is_directory(path));
 }
 
 TEST_F(ResultsFiles, AFileThatCannotBeUsedIsCopiedAsideAndTheTableKept)
@@ -195,10 +196,10 @@ TEST_F(ResultsFiles, OnlyAChangedTableIsWrittenAtExit)
     EXPECT_EQ(kEmpty, load(path)) << "a run that read nothing writes";
     ResultsStore second(path.c_str());
     EXPECT_EQ(LoadOutcome::Loaded, second.load(table));
-    fs::remove(path);
+    remove(path);
     store.saveIfChanged(table);
     second.saveIfChanged(table);
-    EXPECT_FALSE(fs::exists(path)) << "the table as written or read is written again";
+    EXPECT_FALSE(exists(path)) << "the table as written or read is written again";
     table.insert("abc", 12.5);
     EXPECT_TRUE(second.saveIfChanged(table));
     EXPECT_EQ(kAbc, load(path));

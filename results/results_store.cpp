@@ -40,7 +40,8 @@ LoadOutcome ResultsStore::load(ResultsTable& table)
         return LoadOutcome::NoFile;
     std::FILE* probe = kind == FileKind::File ? std::fopen(path, "rb") : nullptr;
     if (!probe) {
-        blocked = kind == FileKind::Folder || !keepAside(path, false);
+        blocked = true;
+        clearTheWay();  // moved aside now if it can be
         return LoadOutcome::Unreadable;
     }
     std::fclose(probe);
@@ -71,10 +72,8 @@ bool ResultsStore::clearTheWay()
     return !blocked;
 }
 
-bool ResultsStore::save(const ResultsTable& table)
+bool ResultsStore::write(unsigned char* record, std::uint32_t length)
 {
-    std::uint32_t length = 0;
-    unsigned char* record = table.writeRecord(&length);
     if (!record || !clearTheWay() || !saveResultsFile(record, length, path)) {
         delete[] record;
         return false;
@@ -83,12 +82,20 @@ bool ResultsStore::save(const ResultsTable& table)
     return true;
 }
 
+bool ResultsStore::save(const ResultsTable& table)
+{
+    std::uint32_t length = 0;
+    unsigned char* record = table.writeRecord(&length);
+    return write(record, length);
+}
+
 bool ResultsStore::saveIfChanged(const ResultsTable& table)
 {
     std::uint32_t length = 0;
     unsigned char* record = table.writeRecord(&length);
-    const bool same = record && lastRecord && length == lastLength &&
-                      std::memcmp(record, lastRecord, length) == 0;
-    delete[] record;
-    return same || save(table);
+    if (record && lastRecord && length == lastLength && std::memcmp(record, lastRecord, length) == 0) {
+        delete[] record;
+        return true;
+    }
+    return write(record, length);
 }

@@ -40,6 +40,9 @@ public:
 
 private:
     bool clearTheWay();
+    // Saves the record (a new[] buffer, null when none could be built) and
+    // keeps it as the last one written; frees it when the save fails.
+    bool write(unsigned char* record, std::uint32_t length);
     void remember(unsigned char* record, std::uint32_t length);
 
     const char* path;

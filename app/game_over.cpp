@@ -10,15 +10,23 @@ namespace {
 
 constexpr int kNameBufferSize = 20;  // 19 characters and the NUL
 
+// One entry per dialog: an OK that comes again (posted, or clicked while the box about a failed
+// save is up) must not enter the same result a second time.
+bool nameEntered = false;
+
 void acceptName(HWND dialog)
 {
+    if (nameEntered)
+        return;
+    nameEntered = true;
     char name[kNameBufferSize] = {};
     // Longer names are cut to their first 19 bytes; spaces stay as typed.
     if (GetDlgItemTextA(dialog, IDC_NAME_EDIT, name, kNameBufferSize) == 0 || name[0] == '\0')
         lstrcpyA(name, text::kEmptyName);
     if (resultsTable) {
         resultsTable->insert(name, score);
-        saveResults(mainWindow);
+        // A failed save is told over the dialog, which stays disabled while the box is up.
+        saveResults(dialog);
     }
     EndDialog(dialog, 1);
 }
@@ -43,6 +51,7 @@ INT_PTR CALLBACK nameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
+        nameEntered = false;
         // The dialog's own handling of WM_SETFOCUS gives the focus to its
         // first tab stop, the name box.
         SendMessageA(dialog, WM_SETFOCUS, 0, 0);

@@ -241,7 +241,7 @@ const char* const rows[] = {
     "výsledky!!!\nThis will erase yours results!!! (results)] -- Clear, Yes empties the table and "
     "its file",
     "Fn$('a'=)(!)Fn$('b'=) => (results) r b [Zápis do tabulky:  (results)] =a [Chyba: Nelze "
-    "uložit tabulku. (results)] [Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- a "
+    "uložit tabulku. (results) (no main window)] [Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- a "
     "failed save is reported; the entry stays",
     "nLLLLWD('Tomáš'=) => 0:....##.. 1:..###### 15:##...... (results) r [Zápis do tabulky:  "
     "(results)] =Tomáš <Tomáš>1.000000 -- the rules add the last settle's points before the next "

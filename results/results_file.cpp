@@ -5,11 +5,12 @@
 #include <new>
 
 #include "results/byte_order.h"
-#include "results/file_replace.h"
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 20;
+// The header: the four check words, then the seed.
+constexpr int kCheckWordCount = 4;
+constexpr long kHeaderSize = (kCheckWordCount + 1) * kU32Size;
 
 void scramble(unsigned char* bytes, std::uint32_t length, const unsigned char key[16])
 {
@@ -53,6 +54,28 @@ bool writeAll(std::FILE* file, const unsigned char* bytes, std::size_t length)
     return length == 0 || std::fwrite(bytes, 1, length, file) == length;
 }
 
+// Unscrambles the payload in place and answers whether the header's check
+// words match its plain bytes.
+bool verified(const unsigned char* header, unsigned char* payload, std::uint32_t length)
+{
+    const unsigned char* in = header;
+    std::uint32_t checkWords[kCheckWordCount];
+    for (std::uint32_t& word : checkWords)
+        word = takeU32(in);
+    const std::uint32_t seed = takeU32(in);
+    unsigned char key[16];
+    buildKeyTable(seed, key);
+    std::uint32_t masks[kCheckWordCount];
+    checkMasks(seed, key, masks);
+    scramble(payload, length, key);
+    std::uint32_t sums[kCheckWordCount];
+    plainSums(payload, length, sums);
+    for (int k = 0; k < kCheckWordCount; ++k)
+        if ((checkWords[k] ^ masks[k]) != sums[k])
+            return false;
+    return true;
+}
+
 }  // namespace
 
 void buildKeyTable(std::uint32_t seed, unsigned char key[16])
@@ -70,7 +93,7 @@ void buildKeyTable(std::uint32_t seed, unsigned char key[16])
     }
 }
 
-bool saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* path)
+bool saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* path, OldFile old)
 {
     if (!path || (!buffer && length > 0))
         return false;
@@ -80,66 +103,63 @@ bool saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* pa
 
     unsigned char key[16];
     buildKeyTable(seed, key);
-    std::uint32_t sums[4];
-    std::uint32_t masks[4];
+    std::uint32_t sums[kCheckWordCount];
+    std::uint32_t masks[kCheckWordCount];
     plainSums(buffer, length, sums);
     checkMasks(seed, key, masks);
 
     unsigned char header[kHeaderSize];
     unsigned char* out = header;
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < kCheckWordCount; ++k)
         out = putU32(out, sums[k] ^ masks[k]);
     putU32(out, seed);
 
     scramble(buffer, length, key);
-    const bool saved = writeFileSafely(path, [&](std::FILE* file) {
+    const bool saved = writeFileSafely(path, old, [&](std::FILE* file) {
         return writeAll(file, header, kHeaderSize) && writeAll(file, buffer, length);
     });
     scramble(buffer, length, key);
     return saved;
 }
 
-unsigned char* loadResultsFile(const char* path, std::uint32_t* lengthOut)
+PayloadRead readResultsFile(const char* path, unsigned char*& payload, std::uint32_t& length)
 {
-    if (!path)
-        return nullptr;
-    std::FILE* file = std::fopen(path, "rb");
+    payload = nullptr;
+    length = 0;
+    std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
     if (!file)
-        return nullptr;
+        return PayloadRead::Unreadable;
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0)
         size = std::ftell(file);
-    if (size <= static_cast<long>(kHeaderSize) || size > kMaxResultsFileSize) {
-        std::fclose(file);
-        return nullptr;
-    }
-    const std::uint32_t length = static_cast<std::uint32_t>(size) - kHeaderSize;
-    unsigned char* payload = new (std::nothrow) unsigned char[length];
+    PayloadRead result = PayloadRead::Unreadable;
     unsigned char header[kHeaderSize];
-    const bool read = payload && std::fseek(file, 0, SEEK_SET) == 0 &&
-                      std::fread(header, 1, kHeaderSize, file) == kHeaderSize &&
-                      std::fread(payload, 1, length, file) == length;
+    if (size >= 0 && (size <= kHeaderSize || size > kMaxResultsFileSize)) {
+        result = PayloadRead::Damaged;
+    } else if (size >= 0) {
+        length = static_cast<std::uint32_t>(size - kHeaderSize);
+        payload = new (std::nothrow) unsigned char[length];
+        if (payload && std::fseek(file, 0, SEEK_SET) == 0 &&
+            std::fread(header, 1, sizeof header, file) == sizeof header &&
+            std::fread(payload, 1, length, file) == length)
+            result = PayloadRead::Verified;
+    }
     std::fclose(file);
-    if (!read) {
+    if (result == PayloadRead::Verified && !verified(header, payload, length))
+        result = PayloadRead::Damaged;
+    if (result != PayloadRead::Verified) {
         delete[] payload;
-        return nullptr;
+        payload = nullptr;
+        length = 0;
     }
+    return result;
+}
 
-    const std::uint32_t seed = getU32(header + 16);
-    unsigned char key[16];
-    buildKeyTable(seed, key);
-    std::uint32_t masks[4];
-    checkMasks(seed, key, masks);
-    scramble(payload, length, key);
-    std::uint32_t sums[4];
-    plainSums(payload, length, sums);
-    for (int k = 0; k < 4; ++k) {
-        if ((getU32(header + 4 * k) ^ masks[k]) != sums[k]) {
-            delete[] payload;
-            return nullptr;
-        }
-    }
-    if (lengthOut)
+unsigned char* loadResultsFile(const char* path, std::uint32_t* lengthOut)
+{
+    unsigned char* payload = nullptr;
+    std::uint32_t length = 0;
+    if (readResultsFile(path, payload, length) == PayloadRead::Verified && lengthOut)
         *lengthOut = length;
     return payload;
 }

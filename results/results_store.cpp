@@ -1,26 +1,9 @@
 #include "results/results_store.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "results/file_replace.h"
 #include "results/results_file.h"
-
-namespace {
-
-// Keeps the file at `path` as `path`.bad: a copy that fails half-way never
-// costs an older one, and a move needs no read access.
-bool keepAside(const char* path, bool readable)
-{
-    char* badPath = withSuffix(path, ".bad");
-    if (!badPath)
-        return false;
-    const bool kept = readable ? copyFileSafely(path, badPath) : replaceFile(path, badPath);
-    delete[] badPath;
-    return kept;
-}
-
-}  // namespace
 
 ResultsStore::ResultsStore(const char* path_) : path(path_) {}
 
@@ -38,46 +21,44 @@ LoadOutcome ResultsStore::load(ResultsTable& table)
     const FileKind kind = fileKind(path);
     if (kind == FileKind::None)
         return LoadOutcome::NoFile;
-    std::FILE* probe = kind == FileKind::File ? std::fopen(path, "rb") : nullptr;
-    if (!probe) {
-        blocked = true;
-        clearTheWay();  // moved aside now if it can be
-        return LoadOutcome::Unreadable;
-    }
-    std::fclose(probe);
-
+    unsigned char* payload = nullptr;
     std::uint32_t length = 0;
-    unsigned char* record = loadResultsFile(path, &length);
-    const bool verified = record != nullptr;
-    const bool read = verified && table.readRecord(record, static_cast<std::int32_t>(length));
-    delete[] record;
-    if (read) {
-        // What the table writes now is what the file holds.
-        record = table.writeRecord(&length);
-        remember(record, length);
-        return LoadOutcome::Loaded;
+    const PayloadRead got =
+        kind == FileKind::File ? readResultsFile(path, payload, length) : PayloadRead::Unreadable;
+    LoadOutcome outcome = got == PayloadRead::Damaged ? LoadOutcome::Damaged : LoadOutcome::Unreadable;
+    if (got == PayloadRead::Verified) {
+        const auto size = static_cast<std::int32_t>(length);
+        if (table.readRecord(payload, size))
+            outcome = LoadOutcome::Loaded;
+        else if (!ResultsTable::acceptsRecord(payload, size))
+            outcome = LoadOutcome::Refused;
+        // else memory ran out: the file is handled as one that could not be read
+        delete[] payload;
     }
-    keepAside(path, true);
-    return verified ? LoadOutcome::Refused : LoadOutcome::Damaged;
-}
-
-// A file that could not be read at start-up is moved aside before the first
-// save that replaces it; while that is impossible, nothing is saved.
-bool ResultsStore::clearTheWay()
-{
-    if (!blocked)
-        return true;
-    const FileKind kind = fileKind(path);
-    blocked = kind == FileKind::Folder || (kind == FileKind::File && !keepAside(path, false));
-    return !blocked;
+    if (outcome == LoadOutcome::Damaged || outcome == LoadOutcome::Refused)
+        fileMustBeKept = !copyAside(path);
+    if (outcome == LoadOutcome::Unreadable)
+        fileMustBeKept = true;
+    // What the file holds, as far as this run knows: its table, or for a file
+    // that could not be read the table as it stands, so that an unchanged
+    // table is not written at exit.
+    if (outcome == LoadOutcome::Loaded || outcome == LoadOutcome::Unreadable) {
+        unsigned char* record = table.writeRecord(&length);
+        remember(record, length);
+    }
+    return outcome;
 }
 
 bool ResultsStore::write(unsigned char* record, std::uint32_t length)
 {
-    if (!record || !clearTheWay() || !saveResultsFile(record, length, path)) {
+    // Something this run could not look at may be a file: it is kept too.
+    const FileKind kind = fileKind(path);
+    const bool keep = kind == FileKind::Unknown || (kind == FileKind::File && fileMustBeKept);
+    if (!record || !saveResultsFile(record, length, path, keep ? OldFile::MoveAside : OldFile::Replace)) {
         delete[] record;
         return false;
     }
+    fileMustBeKept = false;
     remember(record, length);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "results/results_table.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -155,79 +156,96 @@ unsigned char* ResultsTable::writeRecord(std::uint32_t* lengthOut) const
 
 namespace {
 
-// Whether the record holds exactly `capacity` slot records, `usedCount` of them
-// with a name, all within `length` bytes, with no name that starts with NUL
-// (it would read as an empty name).
-bool slotRecordsFit(const unsigned char* record, std::int32_t length, std::int32_t capacity,
-                    std::uint32_t usedCount)
+// Walks a record in the order it is written, slot 0 first, calling
+// visit(slot, name, nameLength, score) for every slot that holds a result;
+// `capacity` receives the record's capacity once its header is read. False
+// at the first thing acceptsRecord refuses, or when visit answers false.
+template <typename Visit>
+bool walkRecord(const unsigned char* record, std::int32_t length, std::int32_t& capacity, Visit visit)
 {
-    // Every slot record takes at least 4 bytes, so the walk ends within
-    // length / 4 steps whatever the capacity claims; 64-bit positions cannot
-    // wrap.
-    std::int64_t position = kRecordHeaderSize;
-    std::uint32_t count = 0;
-    for (std::int32_t i = 0; i < capacity; ++i) {
-        position += kNameLengthSize;
-        if (position > length)
+    if (!record || length < kRecordHeaderSize)
+        return false;
+    const unsigned char* in = record;
+    const unsigned char* const end = record + length;
+    if (takeU32(in) != static_cast<std::uint32_t>(length))
+        return false;
+    capacity = static_cast<std::int32_t>(takeU32(in));
+    const std::uint32_t usedCount = takeU32(in);
+    // No capacity at all would shut the table for good, and a huge one would
+    // give every score a place and a window as tall as the slots.
+    if (capacity < 1 || capacity > kMaxResultsCapacity)
+        return false;
+    std::uint32_t used = 0;
+    for (std::int32_t slot = 0; slot < capacity; ++slot) {
+        if (end - in < kNameLengthSize)
             return false;
-        const std::int32_t nameLength = static_cast<std::int32_t>(getU32(record + position - kNameLengthSize));
+        const std::int32_t nameLength = static_cast<std::int32_t>(takeU32(in));
         if (nameLength < 0)
             return false;
         if (nameLength == 0)
             continue;
-        if (position + nameLength + kScoreSize > length || record[position] == 0)
+        if (end - in < static_cast<std::int64_t>(nameLength) + kScoreSize)
             return false;
-        position += static_cast<std::int64_t>(nameLength) + kScoreSize;
-        ++count;
+        const unsigned char* name = in;
+        in += nameLength;
+        const double score = takeDouble(in);
+        // A NaN would outrank nothing and shut the table; no run writes one.
+        if (name[0] == '\0' || !std::isfinite(score))
+            return false;
+        if (!visit(slot, name, nameLength, score))
+            return false;
+        ++used;
     }
-    return count == usedCount;
+    return used == usedCount;
+}
+
+bool anySlot(int, const unsigned char*, std::int32_t, double) { return true; }
+
+ResultEntry* newEntry(const unsigned char* bytes, std::int32_t nameLength, double score)
+{
+    char* name = new (std::nothrow) char[static_cast<std::size_t>(nameLength) + 1];
+    ResultEntry* entry = name ? new (std::nothrow) ResultEntry : nullptr;
+    if (!entry) {
+        delete[] name;
+        return nullptr;
+    }
+    std::memcpy(name, bytes, static_cast<std::size_t>(nameLength));
+    name[nameLength] = '\0';
+    entry->name = name;
+    entry->score = score;
+    return entry;
 }
 
 }  // namespace
 
-bool ResultsTable::readRecord(const unsigned char* record, std::int32_t length)
+bool ResultsTable::acceptsRecord(const unsigned char* record, std::int32_t length)
 {
-    if (!record || length < kRecordHeaderSize)
-        return false;
-    if (getU32(record) != static_cast<std::uint32_t>(length))
-        return false;
-    const std::int32_t newCapacity = static_cast<std::int32_t>(getU32(record + 4));
-    // No capacity at all would shut the table for good, and a huge one would
-    // give every score a place and a window as tall as the slots.
-    if (newCapacity < 1 || newCapacity > kMaxResultsCapacity)
-        return false;
-    // Everything is checked before anything is freed or allocated.
-    if (!slotRecordsFit(record, length, newCapacity, getU32(record + 8)))
-        return false;
-    return fill(record + kRecordHeaderSize, newCapacity);
+    std::int32_t recordCapacity = 0;
+    return walkRecord(record, length, recordCapacity, anySlot);
 }
 
-// Builds the table from slot records that slotRecordsFit has accepted.
-bool ResultsTable::fill(const unsigned char* in, std::int32_t newCapacity)
+bool ResultsTable::readRecord(const unsigned char* record, std::int32_t length)
 {
-    freeSlots();
-    ResultEntry** newSlots = new (std::nothrow) ResultEntry*[newCapacity]();
-    if (!newSlots)
+    std::int32_t newCapacity = 0;
+    if (!walkRecord(record, length, newCapacity, anySlot))
         return false;
-    slots = newSlots;
-    capacity = newCapacity;
-    for (int i = 0; i < capacity; ++i) {
-        const std::int32_t nameLength = static_cast<std::int32_t>(getU32(in));
-        in += kNameLengthSize;
-        if (nameLength == 0)
-            continue;
-        char* name = new (std::nothrow) char[static_cast<std::size_t>(nameLength) + 1];
-        ResultEntry* entry = name ? new (std::nothrow) ResultEntry : nullptr;
-        if (entry) {
-            std::memcpy(name, in, static_cast<std::size_t>(nameLength));
-            name[nameLength] = '\0';
-            entry->name = name;
-            entry->score = getDouble(in + nameLength);
-            slots[i] = entry;
-        } else {
-            delete[] name;  // out of memory: the slot stays empty
-        }
-        in += nameLength + kScoreSize;
-    }
+    // The new content is built whole before the old one goes, so a table
+    // that runs out of memory half-way is left as it was.
+    ResultsTable built(0);
+    built.slots = new (std::nothrow) ResultEntry*[newCapacity]();
+    if (!built.slots)
+        return false;
+    built.capacity = newCapacity;
+    const auto place = [&](int slot, const unsigned char* name, std::int32_t nameLength, double score) {
+        built.slots[slot] = newEntry(name, nameLength, score);
+        return built.slots[slot] != nullptr;
+    };
+    if (!walkRecord(record, length, newCapacity, place))
+        return false;
+    freeSlots();
+    slots = built.slots;
+    capacity = built.capacity;
+    built.slots = nullptr;
+    built.capacity = 0;
     return true;
 }

@@ -12,10 +12,12 @@
 
 #include <cstdint>
 
+#include "results/byte_order.h"
+
 // Sizes in the record: its three header fields, a slot's name length, a score.
-constexpr int kRecordHeaderSize = 12;
-constexpr int kNameLengthSize = 4;
-constexpr int kScoreSize = 8;
+constexpr int kRecordHeaderSize = 3 * kU32Size;
+constexpr int kNameLengthSize = kU32Size;
+constexpr int kScoreSize = kDoubleSize;
 
 // The program's table keeps the ten best results. A record may ask for
 // another number of slots; anything outside 1 to 100 is refused as damaged.
@@ -63,17 +65,20 @@ public:
     // A new buffer (the caller frees it with delete[]) holding the record,
     // or null.
     unsigned char* writeRecord(std::uint32_t* lengthOut) const;
-    // Replaces the table with the record's content; validates everything
-    // first and leaves the table as it was when anything is wrong (a
-    // capacity outside 1 to kMaxResultsCapacity and a name starting with a
-    // NUL byte count as wrong).
+    // Replaces the table with the record's content. False, with the table as
+    // it was, for a record acceptsRecord refuses and when memory runs out.
     bool readRecord(const unsigned char* record, std::int32_t length);
+    // Whether a record is one the table can take: every field within the
+    // record's length, a usedCount that matches the slots, a capacity of 1 to
+    // kMaxResultsCapacity, no name starting with a NUL byte (it would read as
+    // an empty name) and no score that is not a finite number. Empty slots
+    // between results and bytes after the last slot are accepted.
+    static bool acceptsRecord(const unsigned char* record, std::int32_t length);
 
     ResultEntry** slots = nullptr;
     int capacity = 0;
 
 private:
-    bool fill(const unsigned char* slotRecords, std::int32_t newCapacity);
     void takeOut(int slot);
     void freeSlots();
     void closeGaps();

@@ -282,10 +282,9 @@ const char* const exits[] = {
     "refused => | | | - -- a verified record that is refused is silent",
     "valid => <Alena>7.500000 | | - | - -- loaded; at exit, unchanged, not written again (it is "
     "deleted by then)",
-    "locked => | | | <Alena>7.500000 -- a file held by another program is silent and moved aside "
-    "once it can be",
-    "folder => | [Chyba: Nelze uložit tabulku. (no main window)] | - | - -- a failed save at exit "
-    "is reported, without an owner",
+    "locked => | | <Alena>7.500000 | - -- a file held by another program is silent, and left as "
+    "it is when nothing changed",
+    "folder => | | - | - -- a folder in the file's place is left alone when nothing changed",
 };
 
 // Last, as it shuts the program down.

@@ -31,10 +31,10 @@ inline bool save(Bytes payload, const Bytes& path)
     return saveResultsFile(bytes, payload.size(), path.c_str()) && payload == before;
 }
 
-// The verified payload, or "" when the file is refused.
+// The verified payload, or "(refused)".
 inline Bytes load(const Bytes& path)
 {
     std::uint32_t length = 0;
     const std::unique_ptr<unsigned char[]> payload(loadResultsFile(path.c_str(), &length));
-    return payload ? Bytes(payload.get(), payload.get() + length) : "";
+    return payload ? Bytes(payload.get(), payload.get() + length) : "(refused)";
 }

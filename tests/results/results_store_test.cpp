@@ -42,16 +42,26 @@ Bytes namesOf(const ResultsTable& table)
 TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
 {
     ResultsTable table(kResultsCapacity);
+    EXPECT_EQ(kEmpty, recordOf(table));
+    EXPECT_EQ(10, table.placesFor(0.5)) << "an empty table";
     const double scores[] = {7, 5, 3, 5, 2, 2, 2, 2, 2, 2, 30};
     for (char name = 'a'; name <= 'k'; ++name)
         table.insert(Bytes(1, name).c_str(), scores[name - 'a']);
     EXPECT_EQ("kabdcefghi", namesOf(table)) << "the last of the equal scores dropped";
     EXPECT_EQ(0, table.placesFor(2)) << "an equal score has no place";
+    EXPECT_FALSE(table.insert("l", 2));
+    EXPECT_FALSE(table.insert(nullptr, 99));
+    EXPECT_FALSE(table.insert("", 99));
+    EXPECT_EQ(5, table.placesFor(3)) << "a score equal to the fifth";
+    EXPECT_TRUE(table.insert("m", 2.5));
+    EXPECT_EQ("kabdcmefgh", namesOf(table)) << "behind every better score";
     table.clear();
+    EXPECT_EQ(kEmpty, recordOf(table));
     table.insert("abc", 12.5);
     EXPECT_EQ(kAbc, recordOf(table));
     ResultsTable one(1);
     EXPECT_TRUE(one.insert("a", 1)) << "a table of one slot";
+    EXPECT_EQ("a", namesOf(one));
 }
 
 struct RecordCase {
@@ -65,18 +75,28 @@ TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
     // Empty records of 1 and of 100 slots: recordLength, capacity, zeros.
     const Bytes oneSlot = "\x10\0\0\0\x01"s + Bytes(11, 0);
     const Bytes hundredSlots = "\x9C\x01\0\0\x64"s + Bytes(407, 0);
+    // abc in slot 1 behind an empty slot 0.
+    const Bytes gap = kAbc.substr(0, 12) + Bytes(4, 0) + kAbc.substr(12, 15) + Bytes(32, 0);
+    const Bytes nan = "\0\0\0\0\0\0\xF8\x7F"s;
     const RecordCase cases[] = {
         {.guards = "one name", .record = kAbc, .writes = kAbc},
         {.guards = "capacity 1", .record = oneSlot, .writes = oneSlot},
         {.guards = "capacity 100", .record = hundredSlots, .writes = hundredSlots},
+        {.guards = "an empty slot between results", .record = gap, .writes = gap},
+        {.guards = "bytes after the last slot", .record = patched(kAbc + "xyz", 0, "\x42"),
+         .writes = kAbc},
         {.guards = "capacity 101", .record = "\xA0\x01\0\0\x65"s + Bytes(411, 0)},
         {.guards = "capacity 0", .record = patched(kEmpty, 4, "\0"s)},
+        {.guards = "capacity -1", .record = patched(kEmpty, 4, "\xFF\xFF\xFF\xFF")},
         {.guards = "recordLength 64 for 63 bytes", .record = patched(kAbc, 0, "\x40")},
         {.guards = "usedCount 2 for one name", .record = patched(kAbc, 8, "\x02")},
+        {.guards = "usedCount 0 for one name", .record = patched(kAbc, 8, "\0"s)},
         {.guards = "the last slot cut short", .record = patched(kAbc, 0, "\x3E").substr(0, 62)},
+        {.guards = "a score cut short", .record = patched(kAbc, 0, "\x1A").substr(0, 26)},
         {.guards = "a negative nameLength", .record = patched(kAbc, 12, "\xFF\xFF\xFF\xFF")},
         {.guards = "a name past the end", .record = patched(kAbc, 12, "\xF0\xFF\xFF\x7F")},
         {.guards = "a name starting with NUL", .record = patched(kAbc, 16, "\0"s)},
+        {.guards = "a score that is not a number", .record = patched(kAbc, 19, nan)},
         {.guards = "shorter than its header", .record = "\x04\0\0\0"s},
     };
     for (const RecordCase& row : cases) {
@@ -85,6 +105,10 @@ TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
         EXPECT_EQ(!row.writes.empty(), read(table, row.record)) << row.guards;
         EXPECT_EQ(row.writes.empty() ? kAbc : row.writes, recordOf(table)) << row.guards;
     }
+    ResultsTable table(kResultsCapacity);
+    read(table, gap);
+    table.insert("d", 1);
+    EXPECT_EQ("abcd--------", namesOf(table)) << "an insert closes the gap first";
 }
 
 Bytes contents(const Bytes& path)
@@ -126,7 +150,7 @@ TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
         changed[at] ^= 1;
         put(path, changed);
         if (at < 16 || at >= 20) {  // (a changed seed is another key)
-            EXPECT_EQ("", load(path)) << "byte " << at << " flipped";
+            EXPECT_EQ("(refused)", load(path)) << "byte " << at << " flipped";
         }
     }
     // Plain bytes 20 and 24 share check word 0. Whatever the key, a stored
@@ -137,56 +161,61 @@ TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
     pair[44] ^= 1;
     put(path, pair);
     EXPECT_EQ(patched(kAbc, 20, "\xFF\0\0\0\x01"s), load(path));
-    put(path, Bytes(20, 0));
-    EXPECT_EQ("", load(path)) << "20 bytes";
+    save("", path);
+    EXPECT_EQ("(refused)", load(path)) << "20 bytes, though their check words match";
+    save("x", path);
+    EXPECT_EQ("x", load(path)) << "21 bytes";
     const Bytes largest(kMaxResultsFileSize - 20, 1);
     save(largest, path);
     EXPECT_EQ(largest.size(), load(path).size());
     save(largest + "1", path);
-    EXPECT_EQ("", load(path)) << "a file over the limit";
+    EXPECT_EQ("(refused)", load(path)) << "a file over the limit";
 }
 
-TEST_F(ResultsFiles, AFailedSaveAnswersFalseAndKeepsTheOldFile)
+TEST_F(ResultsFiles, ASaveGoesAroundWhatStandsBesideAndKeepsAReadOnlyFile)
 {
-    save(kAbc, path);
-    const Bytes old = contents(path);
-    create_directory(path + ".new");
-    EXPECT_FALSE(save("new", path)) << "a folder where the new file goes";
-    remove(path + ".new");
-#ifndef _WIN32
-    create_symlink("/dev/full", path + ".new");
-    ASSERT_FALSE(save("new", path)) << "a full disk";
-#endif
+    put(path + ".new", "another copy's");  // saving at the same moment
+    create_directory(path + ".new2");
+    EXPECT_TRUE(save(kAbc, path));
+    EXPECT_EQ("another copy's", contents(path + ".new"));
+    EXPECT_EQ(kAbc, load(path));
     permissions(path, perms::owner_read);
-    EXPECT_FALSE(save("new", path)) << "a read-only file";
+    EXPECT_FALSE(save(kEmpty, path));
     permissions(path, perms::all);
-    EXPECT_EQ(old, contents(path));
-    EXPECT_FALSE(exists(symlink_status(path + ".new"))) << "a new file left behind";
+    EXPECT_EQ(kAbc, load(path));
+    EXPECT_EQ(3, std::distance(directory_iterator(folder), {})) << "a temporary file left";
 }
 
-TEST_F(ResultsFiles, AFolderAtThePathIsNeverReplaced)
+TEST_F(ResultsFiles, AFolderAtThePathIsNeverReplacedNorWrittenUnchanged)
 {
     create_directory(path);
     EXPECT_EQ(LoadOutcome::Unreadable, store.load(table));
+    EXPECT_TRUE(store.saveIfChanged(table)) << "nothing to write";
     EXPECT_FALSE(store.save(table));
     EXPECT_TRUE(is_directory(path));
 }
 
-TEST_F(ResultsFiles, AFileThatCannotBeUsedIsCopiedAsideAndTheTableKept)
+TEST_F(ResultsFiles, WhatCannotBeUsedIsKeptUnderTheFirstFreeNameAndTheTableKept)
 {
     save(patched(kAbc, 8, "\x02"), path);
     const Bytes refused = contents(path);
     save(kAbc, path);
     Bytes damaged = contents(path);
     damaged[30] ^= 1;
+    put(path + ".bad", "older");
+    create_directory(path + ".bad2");
+    table.insert("abc", 12.5);
+    const Bytes outcomes[] = {"damaged", "refused"};
     for (const Bytes& file : {damaged, refused}) {
-        put(path + ".bad", "older");
         put(path, file);
-        EXPECT_NE(LoadOutcome::Loaded, ResultsStore(path.c_str()).load(table));
-        EXPECT_EQ(kEmpty, recordOf(table));
-        EXPECT_EQ(file, contents(path + ".bad"));
+        const LoadOutcome outcome = ResultsStore(path.c_str()).load(table);
+        EXPECT_EQ(file == damaged ? LoadOutcome::Damaged : LoadOutcome::Refused, outcome);
+        EXPECT_EQ(kAbc, recordOf(table));
         EXPECT_EQ(file, contents(path));
     }
+    EXPECT_EQ("older", contents(path + ".bad"));
+    EXPECT_EQ(damaged, contents(path + ".bad3"));
+    EXPECT_EQ(refused, contents(path + ".bad4"));
 }
 
 TEST_F(ResultsFiles, OnlyAChangedTableIsWrittenAtExit)

@@ -1,8 +1,8 @@
 #include "app/shell_hooks.h"
 
 #include "app/app_state.h"
-#include "core/game_state.h"
 #include "app/main_window.h"
+#include "core/shell_port.h"
 #include "draw/board_drawing.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "app/shell_hooks.h"
 #include "app/texts.h"
 #include "core/game_state.h"
+#include "core/shell_port.h"
 #include "draw/board_drawing.h"
 #include "resources/resource.h"
 #include "results/results_window.h"

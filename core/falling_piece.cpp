@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/game_state.h"
+#include "core/shell_port.h"
 
 FallingPiece::FallingPiece(Well* well_, PieceSet* pieceSet_) : well(well_), pieceSet(pieceSet_) {}
 

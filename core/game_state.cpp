@@ -10,8 +10,6 @@ char scoreText[100] = "0.0";
 int fallDelayMs = fallDelayForSpeed(kDefaultSpeed);
 int fallElapsedMs = 0;
 
-ShellHooks shellHooks;
-
 void resetFallTimer() { fallElapsedMs = 0; }
 
 void resetScore()

@@ -1,13 +1,6 @@
-// The application-wide values that the rules share with the window shell, and
-// the few effects the rules ask of the shell.
-//
-// The rules never include windows.h. Where they need the shell (a repaint, the
-// game-over notice, a redraw of the whole board, the status strip) they call
-// through ShellHooks, which the application fills in at start-up and tests
-// fill with recorders. An unset hook does nothing.
+// The application-wide values that the rules share with the window shell.
+// (What the rules ask of the shell goes through core/shell_port.h.)
 #pragma once
-
-class Well;
 
 // Values that live from start-up to the end of the process.
 //
@@ -32,20 +25,6 @@ extern char scoreText[100];   // the score as the status strip shows it
 extern int fallDelayMs;       // milliseconds between gravity steps
 extern int fallElapsedMs;     // milliseconds gathered toward the next step
 
-struct ShellHooks {
-    // Repaint request: a synchronous WM_PAINT to the main window.
-    void (*requestRepaint)() = nullptr;
-    // Game-over notice: a synchronous WM_APP to the main window. The game-over
-    // flow runs inside this call.
-    void (*gameOverNotice)() = nullptr;
-    // Redraws the whole well into the back buffer, without grid lines.
-    void (*redrawBoard)(const Well& well) = nullptr;
-    // Invalidates the status strip under the board, so the next paint
-    // writes the new score.
-    void (*invalidateStatusStrip)() = nullptr;
-};
-extern ShellHooks shellHooks;
-
 // The next gravity step comes a full fall delay from now.
 void resetFallTimer();
 
@@ -62,5 +41,5 @@ constexpr unsigned speedForFallDelay(int delayMs) { return static_cast<unsigned>
 // Score 0.0, shown as "0.0": at start-up and at New game.
 void resetScore();
 
-// Puts every value above back to its start-up state, hooks aside.
+// Puts every value above back to its start-up state.
 void resetGameState();

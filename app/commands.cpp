@@ -150,9 +150,3 @@ void unpauseGame()
     if (gameRunning)
         gamePaused = false;
 }
-
-void setSpeed(unsigned speed)
-{
-    fallDelayMs = fallDelayForSpeed(speed);
-    resetFallTimer();
-}

@@ -10,4 +10,3 @@ void onCommand(HWND window, WPARAM wParam, LPARAM lParam);
 void newGame();
 void pauseGame();
 void unpauseGame();
-void setSpeed(unsigned speed);

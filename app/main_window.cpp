@@ -136,16 +136,12 @@ void onKeyDown(WPARAM key)
 void onTimer(WPARAM timerId)
 {
     if (gameEnded || gamePaused || !gameRunning || !fallingPiece) {
-        fallElapsedMs = 0;
+        resetFallTimer();
         return;
     }
-    if (timerId == kGravityTimer)
-        fallElapsedMs += static_cast<int>(kTimerPeriodMs);
-    if (fallElapsedMs < fallDelayMs)
+    // Only the gravity timer's messages add time; any other only checks the clock.
+    if (!advanceFallTimer(timerId == kGravityTimer ? static_cast<int>(kTimerPeriodMs) : 0))
         return;
-    // The remainder carries over, so a delay that is not a whole number of
-    // ticks still averages out.
-    fallElapsedMs -= fallDelayMs;
     if (fallingPiece->canMoveDown())
         ++fallingPiece->y;
     else

@@ -73,16 +73,7 @@ void paintMainWindow(HWND window)
     backBuffer.blitToWindow();
 }
 
-}  // namespace
-
-RECT statusStrip()
-{
-    RECT strip;
-    GetClientRect(mainWindow, &strip);
-    strip.top = boardGeometry ? boardGeometry->pixelHeight : 0;
-    return strip;
-}
-
+// One action per key message, auto-repeats included.
 void onKeyDown(WPARAM key)
 {
     switch (key) {
@@ -133,6 +124,8 @@ void onKeyDown(WPARAM key)
     }
 }
 
+// Adds a tick to the fall clock while a game runs; steps or settles the
+// piece when the fall delay is reached.
 void onTimer(WPARAM timerId)
 {
     if (gameEnded || gamePaused || !gameRunning || !fallingPiece) {
@@ -148,6 +141,8 @@ void onTimer(WPARAM timerId)
         fallingPiece->settle();  // may run the game-over flow inside
     redrawPiece();
 }
+
+}  // namespace
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

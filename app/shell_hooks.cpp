@@ -1,7 +1,6 @@
 #include "app/shell_hooks.h"
 
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "core/shell_port.h"
 #include "draw/board_drawing.h"
 
@@ -37,3 +36,11 @@ void requestRepaint()
 }
 
 void sendGameOverNotice() { SendMessageA(mainWindow, WM_APP, 0, 0); }
+
+RECT statusStrip()
+{
+    RECT strip;
+    GetClientRect(mainWindow, &strip);
+    strip.top = boardGeometry ? boardGeometry->pixelHeight : 0;
+    return strip;
+}

@@ -21,7 +21,6 @@ constexpr int kMakerCharWidth = 8;
 
 bool playKeysActive() { return gameRunning && !gamePaused; }
 
-// Draws the piece where it is now, on a surface of its own, then repaints.
 void redrawPiece()
 {
     {
@@ -31,24 +30,23 @@ void redrawPiece()
     requestRepaint();
 }
 
-void stepDown()
+// One row down, if the piece can fall, drawn on the caller's open surface.
+// The repaint is sent while that surface is still open: the paint handler
+// copies from it. False when the piece cannot fall.
+bool stepDown(HDC surface)
 {
-    DrawingSurface surface(backBuffer);
-    if (fallingPiece->canMoveDown()) {
-        ++fallingPiece->y;
-        drawFallingPiece(*fallingPiece, surface.dc());
-        // Sent while the surface is open: the paint handler copies from it.
-        requestRepaint();
-    }
+    if (!fallingPiece->canMoveDown())
+        return false;
+    ++fallingPiece->y;
+    drawFallingPiece(*fallingPiece, surface);
+    requestRepaint();
+    return true;
 }
 
 void drop()
 {
     DrawingSurface surface(backBuffer);
-    while (fallingPiece->canMoveDown()) {
-        ++fallingPiece->y;
-        drawFallingPiece(*fallingPiece, surface.dc());
-        requestRepaint();
+    while (stepDown(surface.dc())) {
     }
     // Closed before settling: removing rows opens a surface of its own.
     surface.close();
@@ -113,9 +111,11 @@ void onKeyDown(WPARAM key)
             redrawPiece();
         }
         break;
-    case VK_RETURN:
-        stepDown();
+    case VK_RETURN: {
+        DrawingSurface surface(backBuffer);
+        stepDown(surface.dc());
         break;
+    }
     case VK_DOWN:
         drop();
         break;

@@ -12,7 +12,9 @@ void redrawWholeBoard(const Well& board)
     drawWell(board, surface.dc(), false);
 }
 
-// Only the band under the board; the background is not erased.
+// Not erased: the score only grows within a game, and its text, written on an
+// opaque background, covers the shorter one before it. New game erases the
+// whole client area instead.
 void invalidateStatusStrip()
 {
     const RECT strip = statusStrip();

@@ -17,6 +17,19 @@
 
 namespace {
 
+struct WindowPlacement {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// The client area's place and size until the window is made, then the outer
+// rectangle.
+WindowPlacement windowRect = {300, 150, 250, 350};
+bool appInitialised = false;
+bool windowsCreated = false;
+
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // 0x00CA0000
 // A system colour as a class brush is its index plus one: COLOR_SCROLLBAR
 // (index 0) is the brush value 1.
@@ -32,8 +45,11 @@ void freeBoard()
     boardGeometry = nullptr;
 }
 
-// Failure after the board, before the game objects: the same as a failure in
-// building the board. Windows already made are left to the end of the process.
+// Any failure once the board geometry exists: frees whatever was built of the
+// game objects, the results, the back buffer's bitmap and the board, leaving
+// their pointers null, and answers false for the caller to return. Window
+// classes, windows and shell hooks already made stay, left to the end of the
+// process.
 bool failStart()
 {
     delete fallingPiece;
@@ -49,8 +65,7 @@ bool failStart()
     return false;
 }
 
-}  // namespace
-
+// Registers the two window classes and creates the windows; once only.
 bool createWindows()
 {
     if (windowsCreated || !appInstance)
@@ -92,6 +107,8 @@ bool createWindows()
     windowsCreated = true;
     return true;
 }
+
+}  // namespace
 
 bool initApplication()
 {

@@ -17,6 +17,11 @@
 
 namespace {
 
+// The names the program gives Windows and the file system.
+constexpr char kMainClass[] = "MyClass";
+constexpr char kResultsClass[] = "Tabulka";
+constexpr char kResultsFile[] = "tabulka.dat";
+
 struct WindowPlacement {
     int x;
     int y;
@@ -79,7 +84,7 @@ bool createWindows()
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = kClassBrush;
     mainClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    mainClass.lpszClassName = text::kMainClass;
+    mainClass.lpszClassName = kMainClass;
     if (!RegisterClassA(&mainClass))
         return false;
 
@@ -87,7 +92,7 @@ bool createWindows()
     resultsClass.style = 0;
     resultsClass.lpfnWndProc = resultsWindowProc;
     resultsClass.lpszMenuName = nullptr;
-    resultsClass.lpszClassName = text::kResultsClass;
+    resultsClass.lpszClassName = kResultsClass;
     if (!RegisterClassA(&resultsClass))
         return false;
 
@@ -96,11 +101,11 @@ bool createWindows()
     AdjustWindowRect(&r, kWindowStyle, TRUE);
     windowRect = {r.left, r.top, r.right - r.left, r.bottom - r.top};
 
-    mainWindow = CreateWindowExA(0, text::kMainClass, text::kMainTitle, kWindowStyle, windowRect.x, windowRect.y,
+    mainWindow = CreateWindowExA(0, kMainClass, text::kMainTitle, kWindowStyle, windowRect.x, windowRect.y,
                                  windowRect.width, windowRect.height, nullptr, nullptr, appInstance, nullptr);
     if (!mainWindow)
         return false;
-    resultsWindow = CreateWindowExA(0, text::kResultsClass, text::kResultsTitle, kWindowStyle, CW_USEDEFAULT,
+    resultsWindow = CreateWindowExA(0, kResultsClass, text::kResultsTitle, kWindowStyle, CW_USEDEFAULT,
                                     CW_USEDEFAULT, 0, 0, mainWindow, nullptr, appInstance, nullptr);
     if (!resultsWindow)
         return false;
@@ -132,7 +137,7 @@ bool initApplication()
     connectRulesToShell();
 
     resultsTable = new (std::nothrow) ResultsTable(kResultsCapacity);
-    resultsStore = new (std::nothrow) ResultsStore(text::kResultsFile);
+    resultsStore = new (std::nothrow) ResultsStore(kResultsFile);
     pieceSet = new (std::nothrow) PieceSet(kPieceSetCapacity);
     fallingPiece = new (std::nothrow) FallingPiece(well, pieceSet);
     if (!resultsTable || !resultsStore || !pieceSet || !fallingPiece)

@@ -2,9 +2,6 @@
 
 HINSTANCE appInstance = nullptr;
 HWND mainWindow = nullptr;
-WindowPlacement windowRect = {300, 150, 250, 350};
-bool appInitialised = false;
-bool windowsCreated = false;
 bool savedPaused = false;
 
 BoardGeometry* boardGeometry = nullptr;

@@ -34,6 +34,41 @@ bool confirmEndOfGame()
     return MessageBoxA(mainWindow, text::kConfirmEnd, text::kConfirmEndCaption, MB_YESNO) != IDNO;
 }
 
+void newGame()
+{
+    if (!well || !fallingPiece)
+        return;
+    well->markAllRows();
+    well->removeMarkedRows();  // redraws the empty well and repaints
+    // Not drawn here: the piece first shows at the first step or key.
+    fallingPiece->spawn();
+    {
+        DrawingSurface surface(backBuffer);
+        drawWell(*well, surface.dc(), false);
+    }
+    resetScore();
+    gameEnded = false;
+    gamePaused = false;
+    // The whole client area, erased: the old score leaves the strip.
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    InvalidateRect(mainWindow, &client, TRUE);
+    requestRepaint();
+    gameRunning = true;
+}
+
+void pauseGame()
+{
+    if (gameRunning)
+        gamePaused = true;
+}
+
+void unpauseGame()
+{
+    if (gameRunning)
+        gamePaused = false;
+}
+
 void startNewGame(HWND window)
 {
     if (gameRunning) {
@@ -114,45 +149,4 @@ void onCommand(HWND window, WPARAM wParam, LPARAM)
     case ID_GAME_EXTENDEDTILESET: toggleExtendedTileset(); break;
     default: break;
     }
-}
-
-void newGame()
-{
-    if (!well || !fallingPiece)
-        return;
-    well->markAllRows();
-    well->removeMarkedRows();  // redraws the empty well and repaints
-    // Not drawn here: the piece first shows at the first step or key.
-    fallingPiece->spawn();
-    {
-        DrawingSurface surface(backBuffer);
-        drawWell(*well, surface.dc(), false);
-    }
-    resetScore();
-    gameEnded = false;
-    gamePaused = false;
-    // The whole client area, erased: the old score leaves the strip.
-    RECT client;
-    GetClientRect(mainWindow, &client);
-    InvalidateRect(mainWindow, &client, TRUE);
-    requestRepaint();
-    gameRunning = true;
-}
-
-void pauseGame()
-{
-    if (gameRunning)
-        gamePaused = true;
-}
-
-void unpauseGame()
-{
-    if (gameRunning)
-        gamePaused = false;
-}
-
-void setSpeed(unsigned speed)
-{
-    fallDelayMs = fallDelayForSpeed(speed);
-    resetFallTimer();
 }

@@ -6,8 +6,3 @@
 // Every WM_COMMAND of the main window: the command is the low word of
 // wParam; the notification code in the high word is ignored.
 void onCommand(HWND window, WPARAM wParam, LPARAM lParam);
-
-void newGame();
-void pauseGame();
-void unpauseGame();
-void setSpeed(unsigned speed);

@@ -1,6 +1,5 @@
 #include "app/dialogs.h"
 
-#include "app/commands.h"
 #include "core/game_state.h"
 #include "resources/resource.h"
 

@@ -31,22 +31,6 @@ void acceptName(HWND dialog)
     EndDialog(dialog, 1);
 }
 
-}  // namespace
-
-void runGameOverFlow(HWND owner)
-{
-    if (score > 0.0 && resultsTable && resultsTable->placesFor(score) > 0) {
-        // The table before the entry, then after it, at the same place.
-        const POINT place = besideMainWindow();
-        showResultsAt(place);
-        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_NAME), owner, nameDialogProc, 0);
-        showResultsAt(place);
-    } else {
-        MessageBoxA(mainWindow, text::kGameOver, text::kGameOverCaption, MB_OK);
-    }
-    gameRunning = false;
-}
-
 INT_PTR CALLBACK nameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -67,4 +51,20 @@ INT_PTR CALLBACK nameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         break;
     }
     return 0;
+}
+
+}  // namespace
+
+void runGameOverFlow(HWND owner)
+{
+    if (score > 0.0 && resultsTable && resultsTable->placesFor(score) > 0) {
+        // The table before the entry, then after it, at the same place.
+        const POINT place = besideMainWindow();
+        showResultsAt(place);
+        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_NAME), owner, nameDialogProc, 0);
+        showResultsAt(place);
+    } else {
+        MessageBoxA(mainWindow, text::kGameOver, text::kGameOverCaption, MB_OK);
+    }
+    gameRunning = false;
 }

@@ -6,4 +6,3 @@
 
 // `owner` is the main window; it owns the name dialog.
 void runGameOverFlow(HWND owner);
-INT_PTR CALLBACK nameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

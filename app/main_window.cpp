@@ -21,7 +21,6 @@ constexpr int kMakerCharWidth = 8;
 
 bool playKeysActive() { return gameRunning && !gamePaused; }
 
-// Draws the piece where it is now, on a surface of its own, then repaints.
 void redrawPiece()
 {
     {
@@ -31,24 +30,23 @@ void redrawPiece()
     requestRepaint();
 }
 
-void stepDown()
+// One row down, if the piece can fall, drawn on the caller's open surface.
+// The repaint is sent while that surface is still open: the paint handler
+// copies from it. False when the piece cannot fall.
+bool stepDown(HDC surface)
 {
-    DrawingSurface surface(backBuffer);
-    if (fallingPiece->canMoveDown()) {
-        ++fallingPiece->y;
-        drawFallingPiece(*fallingPiece, surface.dc());
-        // Sent while the surface is open: the paint handler copies from it.
-        requestRepaint();
-    }
+    if (!fallingPiece->canMoveDown())
+        return false;
+    ++fallingPiece->y;
+    drawFallingPiece(*fallingPiece, surface);
+    requestRepaint();
+    return true;
 }
 
 void drop()
 {
     DrawingSurface surface(backBuffer);
-    while (fallingPiece->canMoveDown()) {
-        ++fallingPiece->y;
-        drawFallingPiece(*fallingPiece, surface.dc());
-        requestRepaint();
+    while (stepDown(surface.dc())) {
     }
     // Closed before settling: removing rows opens a surface of its own.
     surface.close();
@@ -73,16 +71,7 @@ void paintMainWindow(HWND window)
     backBuffer.blitToWindow();
 }
 
-}  // namespace
-
-RECT statusStrip()
-{
-    RECT strip;
-    GetClientRect(mainWindow, &strip);
-    strip.top = boardGeometry ? boardGeometry->pixelHeight : 0;
-    return strip;
-}
-
+// One action per key message, auto-repeats included.
 void onKeyDown(WPARAM key)
 {
     switch (key) {
@@ -122,9 +111,11 @@ void onKeyDown(WPARAM key)
             redrawPiece();
         }
         break;
-    case VK_RETURN:
-        stepDown();
+    case VK_RETURN: {
+        DrawingSurface surface(backBuffer);
+        stepDown(surface.dc());
         break;
+    }
     case VK_DOWN:
         drop();
         break;
@@ -133,25 +124,25 @@ void onKeyDown(WPARAM key)
     }
 }
 
+// Adds a tick to the fall clock while a game runs; steps or settles the
+// piece when the fall delay is reached.
 void onTimer(WPARAM timerId)
 {
     if (gameEnded || gamePaused || !gameRunning || !fallingPiece) {
-        fallElapsedMs = 0;
+        resetFallTimer();
         return;
     }
-    if (timerId == kGravityTimer)
-        fallElapsedMs += static_cast<int>(kTimerPeriodMs);
-    if (fallElapsedMs < fallDelayMs)
+    // Only the gravity timer's messages add time; any other only checks the clock.
+    if (!advanceFallTimer(timerId == kGravityTimer ? static_cast<int>(kTimerPeriodMs) : 0))
         return;
-    // The remainder carries over, so a delay that is not a whole number of
-    // ticks still averages out.
-    fallElapsedMs -= fallDelayMs;
     if (fallingPiece->canMoveDown())
         ++fallingPiece->y;
     else
         fallingPiece->settle();  // may run the game-over flow inside
     redrawPiece();
 }
+
+}  // namespace
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

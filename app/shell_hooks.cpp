@@ -1,8 +1,7 @@
 #include "app/shell_hooks.h"
 
 #include "app/app_state.h"
-#include "core/game_state.h"
-#include "app/main_window.h"
+#include "core/shell_port.h"
 #include "draw/board_drawing.h"
 
 namespace {
@@ -13,7 +12,9 @@ void redrawWholeBoard(const Well& board)
     drawWell(board, surface.dc(), false);
 }
 
-// Only the band under the board; the background is not erased.
+// Not erased: the score only grows within a game, and its text, written on an
+// opaque background, covers the shorter one before it. New game erases the
+// whole client area instead.
 void invalidateStatusStrip()
 {
     const RECT strip = statusStrip();
@@ -37,3 +38,11 @@ void requestRepaint()
 }
 
 void sendGameOverNotice() { SendMessageA(mainWindow, WM_APP, 0, 0); }
+
+RECT statusStrip()
+{
+    RECT strip;
+    GetClientRect(mainWindow, &strip);
+    strip.top = boardGeometry ? boardGeometry->pixelHeight : 0;
+    return strip;
+}

@@ -10,11 +10,30 @@
 #include "app/shell_hooks.h"
 #include "app/texts.h"
 #include "core/game_state.h"
+#include "core/shell_port.h"
 #include "draw/board_drawing.h"
 #include "resources/resource.h"
 #include "results/results_window.h"
 
 namespace {
+
+// The names the program gives Windows and the file system.
+constexpr char kMainClass[] = "MyClass";
+constexpr char kResultsClass[] = "Tabulka";
+constexpr char kResultsFile[] = "tabulka.dat";
+
+struct WindowPlacement {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// The client area's place and size until the window is made, then the outer
+// rectangle.
+WindowPlacement windowRect = {300, 150, 250, 350};
+bool appInitialised = false;
+bool windowsCreated = false;
 
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // 0x00CA0000
 // A system colour as a class brush is its index plus one: COLOR_SCROLLBAR
@@ -31,8 +50,11 @@ void freeBoard()
     boardGeometry = nullptr;
 }
 
-// Failure after the board, before the game objects: the same as a failure in
-// building the board. Windows already made are left to the end of the process.
+// Any failure once the board geometry exists: frees whatever was built of the
+// game objects, the results, the back buffer's bitmap and the board, leaving
+// their pointers null, and answers false for the caller to return. Window
+// classes, windows and shell hooks already made stay, left to the end of the
+// process.
 bool failStart()
 {
     delete fallingPiece;
@@ -48,8 +70,7 @@ bool failStart()
     return false;
 }
 
-}  // namespace
-
+// Registers the two window classes and creates the windows; once only.
 bool createWindows()
 {
     if (windowsCreated || !appInstance)
@@ -63,7 +84,7 @@ bool createWindows()
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = kClassBrush;
     mainClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    mainClass.lpszClassName = text::kMainClass;
+    mainClass.lpszClassName = kMainClass;
     if (!RegisterClassA(&mainClass))
         return false;
 
@@ -71,7 +92,7 @@ bool createWindows()
     resultsClass.style = 0;
     resultsClass.lpfnWndProc = resultsWindowProc;
     resultsClass.lpszMenuName = nullptr;
-    resultsClass.lpszClassName = text::kResultsClass;
+    resultsClass.lpszClassName = kResultsClass;
     if (!RegisterClassA(&resultsClass))
         return false;
 
@@ -80,17 +101,19 @@ bool createWindows()
     AdjustWindowRect(&r, kWindowStyle, TRUE);
     windowRect = {r.left, r.top, r.right - r.left, r.bottom - r.top};
 
-    mainWindow = CreateWindowExA(0, text::kMainClass, text::kMainTitle, kWindowStyle, windowRect.x, windowRect.y,
+    mainWindow = CreateWindowExA(0, kMainClass, text::kMainTitle, kWindowStyle, windowRect.x, windowRect.y,
                                  windowRect.width, windowRect.height, nullptr, nullptr, appInstance, nullptr);
     if (!mainWindow)
         return false;
-    resultsWindow = CreateWindowExA(0, text::kResultsClass, text::kResultsTitle, kWindowStyle, CW_USEDEFAULT,
+    resultsWindow = CreateWindowExA(0, kResultsClass, text::kResultsTitle, kWindowStyle, CW_USEDEFAULT,
                                     CW_USEDEFAULT, 0, 0, mainWindow, nullptr, appInstance, nullptr);
     if (!resultsWindow)
         return false;
     windowsCreated = true;
     return true;
 }
+
+}  // namespace
 
 bool initApplication()
 {
@@ -114,7 +137,7 @@ bool initApplication()
     connectRulesToShell();
 
     resultsTable = new (std::nothrow) ResultsTable(kResultsCapacity);
-    resultsStore = new (std::nothrow) ResultsStore(text::kResultsFile);
+    resultsStore = new (std::nothrow) ResultsStore(kResultsFile);
     pieceSet = new (std::nothrow) PieceSet(kPieceSetCapacity);
     fallingPiece = new (std::nothrow) FallingPiece(well, pieceSet);
     if (!resultsTable || !resultsStore || !pieceSet || !fallingPiece)

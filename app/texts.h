@@ -5,10 +5,7 @@
 namespace text {
 
 inline constexpr char kMainTitle[] = "Lumox";
-inline constexpr char kMainClass[] = "MyClass";
-inline constexpr char kResultsClass[] = "Tabulka";
 inline constexpr char kResultsTitle[] = "Tabulka";
-inline constexpr char kResultsFile[] = "tabulka.dat";
 
 // The maker's line at the right of the status strip.
 inline constexpr char kMakerLine[] = "(c) Lumox";

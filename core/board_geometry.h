@@ -1,4 +1,6 @@
-// The board's pixel metrics.
+// The board's pixel metrics: a plain value that holds no resources. A well
+// keeps a pointer to one, which must outlive it; a well built on an invalid
+// one (see isValid) is itself invalid.
 #pragma once
 
 // The one board the game is played on: 8 columns by 16 rows of 20-pixel

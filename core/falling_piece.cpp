@@ -1,8 +1,7 @@
 #include "core/falling_piece.h"
 
-#include <cstdio>
-
 #include "core/game_state.h"
+#include "core/shell_port.h"
 
 FallingPiece::FallingPiece(Well* well_, PieceSet* pieceSet_) : well(well_), pieceSet(pieceSet_) {}
 
@@ -125,9 +124,7 @@ bool FallingPiece::settle()
     well->removeMarkedRows();
     // The points count before the next piece comes in: if that piece has no
     // room, the game-over flow inside spawn must see the score with them.
-    const double points = completedRows <= 1.0 ? completedRows : completedRows * 1.5;
-    score += points;
-    std::snprintf(scoreText, sizeof scoreText, "%.1f", score);
+    addPoints(completedRows <= 1.0 ? completedRows : completedRows * 1.5);
     spawn();
 
     if (shellHooks.invalidateStatusStrip)

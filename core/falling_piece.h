@@ -1,6 +1,12 @@
 // The one piece in play. The tests (fits, canMove..., canRotate...) only
 // answer; the caller applies a step to x and y or calls rotateLeft/Right and
-// then redraws. spawn and settle reach the shell through ShellHooks.
+// then redraws.
+//
+// The well and the piece set are not owned and must outlive the piece; shape
+// points into the set. Without a shape or a valid well the piece is invalid:
+// every test then answers false and settle does nothing. spawn and settle
+// write the shared values of core/game_state.h and reach the shell through
+// core/shell_port.h.
 #pragma once
 
 #include "core/piece_set.h"

@@ -1,6 +1,13 @@
 #include "core/game_state.h"
 
+#include <cstdio>
 #include <cstring>
+
+namespace {
+
+constexpr int fallDelayForSpeed(unsigned speed) { return static_cast<int>(100 - clampSpeed(speed)) * 10; }
+
+}  // namespace
 
 bool gameRunning = false;
 bool gamePaused = false;
@@ -10,14 +17,33 @@ char scoreText[100] = "0.0";
 int fallDelayMs = fallDelayForSpeed(kDefaultSpeed);
 int fallElapsedMs = 0;
 
-ShellHooks shellHooks;
-
 void resetFallTimer() { fallElapsedMs = 0; }
+
+bool advanceFallTimer(int tickMs)
+{
+    fallElapsedMs += tickMs;
+    if (fallElapsedMs < fallDelayMs)
+        return false;
+    fallElapsedMs -= fallDelayMs;
+    return true;
+}
+
+void setSpeed(unsigned speed)
+{
+    fallDelayMs = fallDelayForSpeed(speed);
+    resetFallTimer();
+}
 
 void resetScore()
 {
     score = 0.0;
     std::strcpy(scoreText, "0.0");
+}
+
+void addPoints(double points)
+{
+    score += points;
+    std::snprintf(scoreText, sizeof scoreText, "%.1f", score);
 }
 
 void resetGameState()
@@ -26,6 +52,5 @@ void resetGameState()
     gamePaused = false;
     gameEnded = false;
     resetScore();
-    fallDelayMs = fallDelayForSpeed(kDefaultSpeed);
-    fallElapsedMs = 0;
+    setSpeed(kDefaultSpeed);
 }

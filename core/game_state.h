@@ -1,29 +1,44 @@
 // The application-wide values that the rules share with the window shell, and
-// the few effects the rules ask of the shell.
+// their writers. (What the rules ask of the shell goes through
+// core/shell_port.h.)
 //
-// The rules never include windows.h. Where they need the shell (a repaint, the
-// game-over notice, a redraw of the whole board, the status strip) they call
-// through ShellHooks, which the application fills in at start-up and tests
-// fill with recorders. An unset hook does nothing.
+// The values live from start-up to the end of the process and are touched
+// only on the message loop's thread. Anyone may read them; they are written
+// only where the table below says (tests aside, which set them to build a case).
 #pragma once
 
-class Well;
-
-// Values that live from start-up to the end of the process.
-//
-// The three flags, and every place that writes them:
-//   flag         set by                            cleared by
-//   gameRunning  New game                          the game-over flow; held off
-//                                                  while the question before
-//                                                  ending a game is open
-//   gamePaused   Pause (menu and key); the focus   Unpause, the Pause key again,
-//                leaving the main window; held on  New game; the focus coming back
-//                while Clear or Extended tileset   (to the value it had)
-//                asks
-//   gameEnded    the rules, when a piece has no    New game
-//                room or lands off the board;
-//                shutdown
-// resetGameState() clears all three, for start-up.
+// Every writer of every value:
+//   value          written by                   when
+//   gameRunning    newGame                      set, last of all, when a game starts
+//                  runGameOverFlow              cleared when a game ends
+//                  confirmEndOfGame             held false while the question before
+//                                               ending a game is open
+//   gamePaused     pauseGame, unpauseGame       the Pause and Unpause commands
+//                  onKeyDown                    the Pause key: set while a game runs
+//                                               unpaused, cleared otherwise
+//                  mainWindowProc               the focus: saved and set when it
+//                                               leaves, restored when it comes back
+//                  clearResults,                held true while their box is open
+//                  toggleExtendedTileset
+//                  newGame                      cleared when a game starts
+//   gameEnded      FallingPiece::endGame        set when a piece has no room or lands
+//                                               off the board
+//                  shutdownApplication          set, so no tick moves anything
+//                  newGame                      cleared when a game starts
+//   score,         addPoints                    a settle's points
+//   scoreText      resetScore                   New game
+//   fallDelayMs    setSpeed                     the Speed dialog
+//   fallElapsedMs  advanceFallTimer             each gravity tick (onTimer)
+//                  resetFallTimer               a new piece, a new speed, gravity
+//                                               stopped (onTimer)
+// resetGameState puts them all back for start-up: the flags itself, the rest
+// through their writers. The holds go through a HoldFlag, which gives the flag
+// back its old value when the box closes. Where the writers live: newGame,
+// pauseGame, unpauseGame, confirmEndOfGame, clearResults and
+// toggleExtendedTileset in app/commands.cpp; onKeyDown and mainWindowProc in
+// app/main_window.cpp; runGameOverFlow in app/game_over.cpp;
+// shutdownApplication in app/startup.cpp; FallingPiece::endGame in
+// core/falling_piece.cpp; the rest here.
 extern bool gameRunning;      // a game is in progress
 extern bool gamePaused;       // play keys and gravity do nothing
 extern bool gameEnded;        // gravity stops until the next new game
@@ -32,22 +47,12 @@ extern char scoreText[100];   // the score as the status strip shows it
 extern int fallDelayMs;       // milliseconds between gravity steps
 extern int fallElapsedMs;     // milliseconds gathered toward the next step
 
-struct ShellHooks {
-    // Repaint request: a synchronous WM_PAINT to the main window.
-    void (*requestRepaint)() = nullptr;
-    // Game-over notice: a synchronous WM_APP to the main window. The game-over
-    // flow runs inside this call.
-    void (*gameOverNotice)() = nullptr;
-    // Redraws the whole well into the back buffer, without grid lines.
-    void (*redrawBoard)(const Well& well) = nullptr;
-    // Invalidates the status strip under the board, so the next paint
-    // writes the new score.
-    void (*invalidateStatusStrip)() = nullptr;
-};
-extern ShellHooks shellHooks;
-
 // The next gravity step comes a full fall delay from now.
 void resetFallTimer();
+// Adds `tickMs` to the time gathered toward the next gravity step. True when
+// the step is due: the fall delay is then taken off and the remainder carries
+// over, so a delay that is not a whole number of ticks still averages out.
+bool advanceFallTimer(int tickMs);
 
 // The speed the player chooses, 1 (slowest) to 99, and the fall delay it
 // means: (100 - speed) x 10 ms, so 92 is 80 ms and 1 is 990 ms.
@@ -56,11 +61,15 @@ constexpr unsigned clampSpeed(unsigned speed)  // 0 counts as 1, 100 or more as 
 {
     return speed == 0 ? 1 : speed >= 100 ? 99 : speed;
 }
-constexpr int fallDelayForSpeed(unsigned speed) { return static_cast<int>(100 - clampSpeed(speed)) * 10; }
 constexpr unsigned speedForFallDelay(int delayMs) { return static_cast<unsigned>((1000 - delayMs) / 10); }
+// Sets the fall delay for `speed` (clamped as above); the next step then
+// comes a full new delay later.
+void setSpeed(unsigned speed);
 
-// Score 0.0, shown as "0.0": at start-up and at New game.
+// Score 0.0, shown as "0.0".
 void resetScore();
+// Adds a settle's points and shows the new score with one decimal.
+void addPoints(double points);
 
-// Puts every value above back to its start-up state, hooks aside.
+// Puts every value above back to its start-up state.
 void resetGameState();

@@ -1,5 +1,6 @@
 #include "core/piece_set.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -120,7 +121,7 @@ void PieceSet::registerStandardPieces()
 void PieceSet::addExtendedPieces()
 {
     for (const StandardPiece& piece : kStandardPieces)
-        if (piece.id == kMirrorOf3Id || piece.id == kMirrorOf5Id)
+        if (std::ranges::count(kExtendedPieceIds, piece.id) != 0)
             buildAndAdd(*this, piece);
 }
 

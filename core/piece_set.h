@@ -1,5 +1,11 @@
 // The registry new pieces are drawn from: a fixed number of slots, each empty
 // or owning a PieceShape. New shapes take the lowest free slot.
+//
+// The set frees its shapes with itself or in removeById. The falling piece
+// and the well's cells only refer to them, so removing shapes is refused
+// while a game runs (gameRunning, core/game_state.h). A capacity below 1, or
+// slots that cannot be allocated, leave a set of capacity 0 that takes
+// nothing; pickRandom answers null while the set is empty.
 #pragma once
 
 #include "core/piece_shape.h"

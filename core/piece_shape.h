@@ -4,6 +4,10 @@
 // Turns are clockwise on the screen and happen inside the bounding box of
 // rotation 0; pivotCorrection() moves the result so that the turn is about
 // the box's centre, rounded towards minus infinity.
+//
+// A shape owns its list of cell nodes and frees it with itself; it cannot be
+// copied. Its queries read the working rotation and cell cursor kept in the
+// shape itself, which walkCells (below) writes.
 #pragma once
 
 #include <cstdint>

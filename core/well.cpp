@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "core/game_state.h"
+#include "core/shell_port.h"
 
 Well::Well(const BoardGeometry* geometry_)
 {

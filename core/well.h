@@ -1,4 +1,10 @@
 // The well: the playfield of settled cells, row by row.
+//
+// The well owns its rows; its geometry is not owned and must outlive it, and
+// its cells refer to shapes owned by the piece set. A well whose geometry is
+// invalid, or whose rows could not all be allocated, is invalid: its checked
+// queries then answer false and its changes do nothing. Removing rows reaches
+// the shell through core/shell_port.h.
 #pragma once
 
 #include "core/board_geometry.h"

@@ -6,6 +6,13 @@
 // request is a synchronous WM_PAINT, blitToWindow() can run while a caller
 // still has the surface open (the hard drop does this on every row): it then
 // copies from that open surface and leaves it open.
+//
+// The buffer owns its bitmap from createBitmap until deleteBitmap; nothing
+// frees it on destruction, so its owner calls deleteBitmap. The window is not
+// owned: it is set before createBitmap and must stay valid while the buffer
+// draws or copies. A false or null answer changes nothing: createBitmap keeps
+// the old bitmap, deleteBitmap had none, and beginDrawing had no bitmap or
+// window, found a surface already open, or was refused a DC.
 #pragma once
 
 #include <windows.h>

@@ -7,8 +7,11 @@
 // well.drawWell(dc, ...) would. Nothing in core/ knows about drawing; the
 // shell hands the whole-board redraw to the rules through ShellHooks.
 //
-// Every operation does nothing when handed a null surface. Pens and brushes
-// live for one tile or one operation.
+// Every operation does nothing when handed a null surface, an invalid well or
+// an invalid piece, and keeps no pointer past the call. Pens and brushes live
+// for one tile or one operation. Drawing a piece writes its shape's working
+// rotation (see walkCells), and drawFallingPiece remembers in the piece where
+// it drew it.
 #pragma once
 
 #include <windows.h>

@@ -10,11 +10,11 @@ T counted(T object)
         ++live;
     return object;
 }
+
+HPEN createPenCounted(int style, int width, COLORREF colour) { return counted(CreatePen(style, width, colour)); }
 }  // namespace
 
 HBRUSH createSolidBrushCounted(COLORREF colour) { return counted(CreateSolidBrush(colour)); }
-
-HPEN createPenCounted(int style, int width, COLORREF colour) { return counted(CreatePen(style, width, colour)); }
 
 HDC createCompatibleDCCounted(HDC dc) { return counted(CreateCompatibleDC(dc)); }
 

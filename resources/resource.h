@@ -1,5 +1,7 @@
-// Resource identifiers. Menu commands and control ids both arrive as
-// LOWORD(wParam) of WM_COMMAND; the numbers below never collide.
+// Resource identifiers, read by the resource compiler for resources/lumox.rc
+// and by the code, so both name the same numbers; hence #defines only. Menu
+// commands and control ids both arrive as LOWORD(wParam) of WM_COMMAND; the
+// numbers below never collide.
 #pragma once
 
 // Menu

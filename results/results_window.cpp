@@ -13,6 +13,8 @@ constexpr int kClientWidth = 150;
 constexpr int kScoreX = 123;
 constexpr int kNameX = 2;
 constexpr COLORREF kBrickRed = 0x2040C0;  // (192, 64, 32): the best result
+
+// The line buffer's size in bytes, the terminator included.
 constexpr int kLineSize = 100;
 
 const ResultsTable* attachedTable = nullptr;

@@ -2,6 +2,11 @@
 // A second top-level window owned by the main window, created hidden by
 // start-up; showing it also activates it, and closing it or any key in it
 // only hides it.
+//
+// resultsWindow must exist, with resultsWindowProc as its class's procedure,
+// before showResults. The table handed to showResults is read only during
+// the call; the attached one is read at every repaint, so it must outlive its
+// attachment: attach null before freeing it.
 #pragma once
 
 #include <windows.h>

@@ -4,6 +4,7 @@
 
 #include "core/falling_piece.h"
 #include "core/game_state.h"
+#include "core/shell_port.h"
 
 namespace {
 

@@ -1,0 +1,3 @@
+#include "core/shell_port.h"
+
+ShellHooks shellHooks;

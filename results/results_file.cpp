@@ -124,34 +124,32 @@ bool saveResultsFile(unsigned char* buffer, std::uint32_t length, const char* pa
 
 PayloadRead readResultsFile(const char* path, unsigned char*& payload, std::uint32_t& length)
 {
-    payload = nullptr;
-    length = 0;
     std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
     if (!file)
         return PayloadRead::Unreadable;
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0)
         size = std::ftell(file);
-    PayloadRead result = PayloadRead::Unreadable;
-    unsigned char header[kHeaderSize];
     if (size >= 0 && (size <= kHeaderSize || size > kMaxResultsFileSize)) {
-        result = PayloadRead::Damaged;
-    } else if (size >= 0) {
-        length = static_cast<std::uint32_t>(size - kHeaderSize);
-        payload = new (std::nothrow) unsigned char[length];
-        if (payload && std::fseek(file, 0, SEEK_SET) == 0 &&
-            std::fread(header, 1, sizeof header, file) == sizeof header &&
-            std::fread(payload, 1, length, file) == length)
-            result = PayloadRead::Verified;
+        std::fclose(file);
+        return PayloadRead::Damaged;
     }
+    const auto plainLength = static_cast<std::uint32_t>(size - kHeaderSize);
+    unsigned char* plain = size < 0 ? nullptr : new (std::nothrow) unsigned char[plainLength];
+    unsigned char header[kHeaderSize];
+    const bool read = plain && std::fseek(file, 0, SEEK_SET) == 0 &&
+                      std::fread(header, 1, sizeof header, file) == sizeof header &&
+                      std::fread(plain, 1, plainLength, file) == plainLength;
     std::fclose(file);
-    if (result == PayloadRead::Verified && !verified(header, payload, length))
-        result = PayloadRead::Damaged;
+    const PayloadRead result = !read                                    ? PayloadRead::Unreadable
+                               : verified(header, plain, plainLength) ? PayloadRead::Verified
+                                                                        : PayloadRead::Damaged;
     if (result != PayloadRead::Verified) {
-        delete[] payload;
-        payload = nullptr;
-        length = 0;
+        delete[] plain;
+        return result;
     }
+    payload = plain;
+    length = plainLength;
     return result;
 }
 

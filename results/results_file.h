@@ -32,7 +32,8 @@ enum class PayloadRead {
     Unreadable,  // the file could not be opened or read, or memory ran out
     Damaged,     // too short, too large, or the check words do not match
 };
-// loadResultsFile, telling why there is no payload.
+// loadResultsFile, telling why there is no payload; payload and length are
+// set only when Verified.
 PayloadRead readResultsFile(const char* path, unsigned char*& payload, std::uint32_t& length);
 
 // The key table for a seed: a fixed function of the seed alone.

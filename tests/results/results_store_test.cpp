@@ -136,17 +136,23 @@ struct ResultsFiles : testing::Test {
     void TearDown() override { remove_all(folder); }
 };
 
+// kAbc as a file this program wrote: the check words, the seed, then the scrambled record.
+const Bytes kAbcFile = "\x2B\xFF\xFF\xFF\xE8\x8D\xFF\xFF\x5F\xFF\xFF\xFF\xFC\xFF\xFF\xFF\xC6\x23\x67\x45"
+                       "\x96\xAA\x8D\x5C\xC9\x14\xDC\x85\x89\x97\x96\x63\xBC\xFC\xA9\xC4\xC8\xC8\xEE"
+                       "\x5C\xC3\x14\xDC\x85\x88\xBE\xD6\x63\xBF\xFC\xA9\xC4\xA9\xAA\x8D\x5C\xC3\x14"
+                       "\xDC\x85\x88\x97\x96\x63\xBF\xFC\xA9\xC4\xA9\xAA\x8D\x5C\xC3\x14\xDC\x85\x88"
+                       "\x97\x96\x63\xBF\xFC\xA9";
+
 TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
 {
-    std::srand(1);
-    save(kAbc, path);
-    const Bytes file = contents(path);
+    put(path, kAbcFile);
+    EXPECT_EQ(kAbc, load(path)) << "a file saved before";
     std::srand(2);
     save(kAbc, path);
-    EXPECT_NE(file, contents(path)) << "another seed";
+    EXPECT_NE(kAbcFile, contents(path)) << "another seed";
     EXPECT_EQ(kAbc, load(path));
-    for (std::size_t at = 0; at < file.size(); ++at) {
-        Bytes changed = file;
+    for (std::size_t at = 0; at < kAbcFile.size(); ++at) {
+        Bytes changed = kAbcFile;
         changed[at] ^= 1;
         put(path, changed);
         if (at < 16 || at >= 20) {  // (a changed seed is another key)
@@ -156,13 +162,15 @@ TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
     // Plain bytes 20 and 24 share check word 0. Whatever the key, a stored
     // bit flipped is a plain bit flipped: 0x00 to 0xFF is -1 as a signed
     // byte and 0x00 to 0x01 is +1, so the sum holds.
-    Bytes pair = file;
+    Bytes pair = kAbcFile;
     pair[40] ^= '\xFF';
     pair[44] ^= 1;
     put(path, pair);
     EXPECT_EQ(patched(kAbc, 20, "\xFF\0\0\0\x01"s), load(path));
     save("", path);
     EXPECT_EQ("(refused)", load(path)) << "20 bytes, though their check words match";
+    EXPECT_EQ(nullptr, loadResultsFile(path.c_str(), nullptr));
+    EXPECT_FALSE(saveResultsFile(nullptr, 1, path.c_str()));
     save("x", path);
     EXPECT_EQ("x", load(path)) << "21 bytes";
     const Bytes largest(kMaxResultsFileSize - 20, 1);
@@ -172,50 +180,40 @@ TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
     EXPECT_EQ("(refused)", load(path)) << "a file over the limit";
 }
 
-TEST_F(ResultsFiles, ASaveGoesAroundWhatStandsBesideAndKeepsAReadOnlyFile)
-{
-    put(path + ".new", "another copy's");  // saving at the same moment
-    create_directory(path + ".new2");
-    EXPECT_TRUE(save(kAbc, path));
-    EXPECT_EQ("another copy's", contents(path + ".new"));
-    EXPECT_EQ(kAbc, load(path));
-    permissions(path, perms::owner_read);
-    EXPECT_FALSE(save(kEmpty, path));
-    permissions(path, perms::all);
-    EXPECT_EQ(kAbc, load(path));
-    EXPECT_EQ(3, std::distance(directory_iterator(folder), {})) << "a temporary file left";
-}
-
-TEST_F(ResultsFiles, AFolderAtThePathIsNeverReplacedNorWrittenUnchanged)
+TEST_F(ResultsFiles, AFolderOrAReadOnlyFileIsNeverReplaced)
 {
     create_directory(path);
     EXPECT_EQ(LoadOutcome::Unreadable, store.load(table));
     EXPECT_TRUE(store.saveIfChanged(table)) << "nothing to write";
     EXPECT_FALSE(store.save(table));
     EXPECT_TRUE(is_directory(path));
+    remove(path);
+    save(kAbc, path);
+    permissions(path, perms::owner_read);
+    EXPECT_FALSE(save(kEmpty, path));
+    permissions(path, perms::all);
+    EXPECT_EQ(kAbc, load(path));
 }
 
-TEST_F(ResultsFiles, WhatCannotBeUsedIsKeptUnderTheFirstFreeNameAndTheTableKept)
+// A file that fails its check, an empty one, one of 20 bytes and one whose record is refused.
+TEST_F(ResultsFiles, WhatCannotBeUsedIsCopiedAsideAndTheTableKept)
 {
     save(patched(kAbc, 8, "\x02"), path);
     const Bytes refused = contents(path);
     save(kAbc, path);
     Bytes damaged = contents(path);
     damaged[30] ^= 1;
-    put(path + ".bad", "older");
-    create_directory(path + ".bad2");
     table.insert("abc", 12.5);
-    const Bytes outcomes[] = {"damaged", "refused"};
-    for (const Bytes& file : {damaged, refused}) {
+    const Bytes files[] = {damaged, "", Bytes(20, 'x'), refused};
+    for (int i = 0; i < 4; ++i) {
+        const Bytes& file = files[i];
         put(path, file);
         const LoadOutcome outcome = ResultsStore(path.c_str()).load(table);
-        EXPECT_EQ(file == damaged ? LoadOutcome::Damaged : LoadOutcome::Refused, outcome);
+        EXPECT_EQ(file == refused ? LoadOutcome::Refused : LoadOutcome::Damaged, outcome) << file;
         EXPECT_EQ(kAbc, recordOf(table));
         EXPECT_EQ(file, contents(path));
+        EXPECT_EQ(file, contents(path + ".bad" + (i ? std::to_string(i + 1) : "")));
     }
-    EXPECT_EQ("older", contents(path + ".bad"));
-    EXPECT_EQ(damaged, contents(path + ".bad3"));
-    EXPECT_EQ(refused, contents(path + ".bad4"));
 }
 
 TEST_F(ResultsFiles, OnlyAChangedTableIsWrittenAtExit)

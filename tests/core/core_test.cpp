@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <sstream>
 #include <string>
 
 #include "core/falling_piece.h"
@@ -11,30 +13,25 @@ namespace {
 using std::string;
 using std::to_string;
 
-// What the rules asked of the shell, a letter a request: D redraw the board,
-// R repaint, S status strip and G game-over notice (with gameEnded already
-// set), each of the last two followed by the score text as it is then.
-string asked;
+string asked;      // what the rules asked of the shell, in words
 int nextDraw = 1;  // what the piece set's random source answers
 
-// The piece in play, in a well 8 columns wide given as rows of text, each ending
-// in '\n', '#' a settled cell; the seven standard pieces in slot order 1, 2, 3,
-// 131, 4, 5, 133.
+// The piece in play, in a well 8 columns wide given as rows of text, each ending in '\n', '#' a
+// settled cell; the seven standard pieces in slot order 1, 2, 3, 131, 4, 5, 133.
 struct Game : FallingPiece {
     BoardGeometry geometry;
     Well cells{&geometry};
     PieceSet set{kPieceSetCapacity};
 
-    explicit Game(string rows)
-        : FallingPiece(&cells, &set), geometry(8, rows.size() / 9, 20, 1)
+    explicit Game(string rows) : FallingPiece(&cells, &set), geometry(8, rows.size() / 9, 20, 1)
     {
         resetGameState();
         asked.clear();
         shellHooks = {
-            .requestRepaint = [] { asked += 'R'; },
-            .gameOverNotice = [] { asked = asked + (gameEnded ? 'G' : '?') + scoreText; },
-            .redrawBoard = [](const Well&) { asked += 'D'; },
-            .invalidateStatusStrip = [] { asked = asked + 'S' + scoreText; },
+            .requestRepaint = [] { asked += " paint"; },
+            .gameOverNotice = [] { asked += (gameEnded ? " over at " : " ?") + string(scoreText); },
+            .redrawBoard = [](const Well&) { asked += " board"; },
+            .invalidateStatusStrip = [] { asked += " strip " + string(scoreText); },
         };
         set.registerStandardPieces();
         set.random = [] { return nextDraw; };
@@ -55,34 +52,185 @@ struct Game : FallingPiece {
             });
         return text;
     }
+    // The moves the tests allow now.
+    string allowed() const
+    {
+        return string(canMoveLeft() ? " left" : "") + (canMoveRight() ? " right" : "") +
+               (canMoveDown() ? " down" : "") + (canRotateLeft() ? " turn left" : "") +
+               (canRotateRight() ? " turn right" : "");
+    }
+    // Plays moves given in words and separated by commas, each possibly "xN" times: "piece N"
+    // brings in the piece of id N (and the random source keeps answering for it); "left",
+    // "right", "down", "turn left" and "turn right" are taken where the tests allow them;
+    // "settle" notes its answer; "empty" empties the well as New game does.
+    void play(const string& moves)
+    {
+        std::istringstream words(moves);
+        for (string move; std::getline(words, move, ',');) {
+            move.erase(0, move.find_first_not_of(' '));
+            const size_t times = move.find(" x");
+            for (int n = times == string::npos ? 1 : std::stoi(move.substr(times + 2)); n > 0; --n)
+                step(move.substr(0, times));
+        }
+    }
+    void step(const string& move)
+    {
+        if (move.starts_with("piece ")) {
+            for (int slot = 0; slot < set.count; ++slot)
+                nextDraw = set.slots[slot]->id == std::stoi(move.substr(6)) ? slot + 1 : nextDraw;
+            spawn();
+        }
+        x += (move == "right" && canMoveRight()) - (move == "left" && canMoveLeft());
+        y += move == "down" && canMoveDown();
+        if (move == "turn left" && canRotateLeft())
+            rotateLeft();
+        if (move == "turn right" && canRotateRight())
+            rotateRight();
+        if (move == "settle")
+            asked += settle() ? " settled" : " not settled";
+        if (move == "empty") {
+            cells.markAllRows();
+            cells.removeMarkedRows();
+        }
+    }
 };
 
 // The values shared with the shell: whether a game runs, is paused, has ended;
 // the score text, the fall delay and the ticks toward the next step.
 string shared()
 {
-    return to_string(gameRunning) + to_string(gamePaused) + to_string(gameEnded) +
-           " " + scoreText + " " + to_string(fallDelayMs) + " " + to_string(fallElapsedMs);
+    return to_string(gameRunning) + to_string(gamePaused) + to_string(gameEnded) + " " +
+           scoreText + " " + to_string(fallDelayMs) + " " + to_string(fallElapsedMs);
 }
 
 // First of all, before any other test changes them.
-TEST(GameState, StartsWithNoGameAndTheDefaultSpeedAndResetsToThat)
+TEST(GameState, StartsIdleAtSpeed92AndCountsTicksTowardTheNextStep)
 {
     EXPECT_EQ("000 0.0 80 0", shared());
-    gameRunning = true;
-    gamePaused = true;
-    gameEnded = true;
-    fallDelayMs = 10;
-    fallElapsedMs = 70;
+    gameRunning = gamePaused = gameEnded = true;
+    addPoints(1.0);
+    addPoints(4.5);
+    EXPECT_EQ("111 5.5", shared().substr(0, 7));
+    setSpeed(50);
     resetGameState();
     EXPECT_EQ("000 0.0 80 0", shared());
+    string steps;
+    for (int tick = 0; tick < 17; ++tick)
+        steps += advanceFallTimer(10) ? '+' : '.';
+    EXPECT_EQ(".......+.......+.", steps) << "a step every 8th tick of 10 ms";
+    const unsigned speeds[] = {0, 1, 50, 99, 100, 150};
+    string delays;
+    for (unsigned speed : speeds) {
+        setSpeed(speed);
+        delays += " " + to_string(fallDelayMs) + "/" + to_string(fallElapsedMs);
+        advanceFallTimer(30);  // so that the next setSpeed must reset it
+    }
+    EXPECT_EQ(" 990/0 990/0 500/0 10/0 10/0 10/0", delays);
+    setSpeed(97);
+    EXPECT_EQ(true, advanceFallTimer(40)) << "30 ms due, 10 carried";
+    EXPECT_EQ(true, advanceFallTimer(20));
+    EXPECT_EQ(false, advanceFallTimer(20));
+    EXPECT_EQ(92u, speedForFallDelay(80));
 }
 
-// Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is
-// taken modulo the count plus one. Each piece is shown where it is first
-// erased, which must be where it entered. Then it is turned right, as play
-// leaves it, so the next one finds the counter turned, and a repeated piece 1
-// its shape too.
+TEST(Board, MeasuresItselfAndRemovesMarkedRowsKeepingTheOthersInOrder)
+{
+    const BoardGeometry boards[] = {{8, 16, 20, 1}, {8, 16, 20, -3}, {0, 16, 20, 1},
+                                    {8, 0, 20, 1},  {8, 16, 0, 1}};
+    string sizes;
+    for (const BoardGeometry& board : boards) {
+        const Well well(&board);
+        sizes += " " + to_string(board.pixelWidth) + "x" + to_string(board.pixelHeight) +
+                 (well.isValid() && board.isValid() && well.rowExists(0) ? "" : " invalid");
+    }
+    EXPECT_EQ(" 169x337 160x320 1x337 invalid 169x1 invalid 9x17 invalid", sizes);
+
+    Game g("#.......\n.#......\n..#.....\n...#....\n....#...\n#######.\n");
+    g.cells.markRow(-1);
+    g.cells.markRow(6);
+    g.cells.removeMarkedRows();
+    EXPECT_EQ("", asked) << "nothing marked, nothing removed or asked";
+    EXPECT_FALSE(g.cells.isRowFull(5));
+    g.cells.setCell(7, 5, g.set.slots[6]);
+    EXPECT_TRUE(g.cells.isRowFull(5));
+    EXPECT_FALSE(g.cells.rowExists(-1) || g.cells.rowExists(6));
+    g.cells.markRow(2);
+    g.cells.markRow(4);
+    g.cells.removeMarkedRows();
+    EXPECT_EQ(" board paint", asked);
+    g.settled = true;
+    EXPECT_EQ("........\n........\n#.......\n.#......\n...#....\n########\n", g.text());
+    g.geometry.clear();
+    const BoardGeometry nothing(0, 0, 0, 0);
+    EXPECT_EQ(0, std::memcmp(&nothing, &g.geometry, sizeof nothing)) << "every field cleared";
+}
+
+// The cells of a shape with its origin at (0, 0) under each rotation, as the walk meets them.
+string turns(PieceShape& shape)
+{
+    string cells;
+    for (int rotation = 0; rotation < 4; ++rotation) {
+        cells += " |";
+        walkCells(shape, 0, 0, rotation, [&](int x, int y) {
+            cells += " " + to_string(x) + "," + to_string(y);
+            return true;
+        });
+    }
+    return cells;
+}
+
+TEST(Pieces, TheSevenStandardPiecesTurnAndAreDrawnFirstTwiceAsOften)
+{
+    Game g("........\n");
+    string slots;
+    for (int slot = 0; slot < kPieceSetCapacity; ++slot) {
+        const PieceShape* s = g.set.slots[slot];
+        char line[64] = " -";
+        if (s)
+            std::snprintf(line, sizeof line, " %d %06X %s (%d,%d)-(%d,%d)", s->id, s->colour,
+                          s->rotatable ? "turns" : "fixed", s->minX, s->minY, s->maxX, s->maxY);
+        slots += line;
+    }
+    EXPECT_EQ(" 1 2040F0 turns (-1,0)-(1,1) 2 40F020 turns (-2,0)-(1,0)"
+              " 3 F02040 turns (0,-1)-(1,1) 131 F02040 turns (0,-1)-(1,1)"
+              " 4 A020A0 fixed (0,0)-(1,1) 5 40D0E0 turns (0,-2)-(1,0)"
+              " 133 40D0E0 turns (-1,-2)-(0,0) - - -",
+              slots);
+    EXPECT_EQ(" | 0,0 1,1 0,1 -1,1 | 0,0 -1,1 -1,0 -1,-1 | 0,0 -1,-1 0,-1 1,-1 | 0,0 1,-1 1,0 1,1",
+              turns(*g.set.slots[0]));
+    EXPECT_EQ(" | 0,0 1,0 -1,0 -2,0 | -1,1 -1,2 -1,0 -1,-1 | -2,0 -3,0 -1,0 0,0"
+              " | -1,-1 -1,-2 -1,0 -1,1",
+              turns(*g.set.slots[1]));
+    PieceShape fresh(9);
+    EXPECT_EQ(" | 0,0 | 0,0 | 0,0 | 0,0", turns(fresh)) << "only the origin";
+    EXPECT_EQ(0, fresh.colour);
+    g.set.slots[0]->freeCells();
+    EXPECT_EQ(" | 0,0 | 0,0 | 0,0 | 0,0", turns(*g.set.slots[0])) << "cells freed";
+
+    string drawn;
+    for (nextDraw = 0; nextDraw < 8; ++nextDraw)
+        drawn += " " + to_string(g.set.pickRandom()->id);
+    g.set.removeExtendedPieces();
+    EXPECT_FALSE(g.set.removeById(131)) << "gone already";
+    EXPECT_FALSE(g.set.removeById(7)) << "no such piece";
+    for (nextDraw = 0; nextDraw < 6; ++nextDraw)
+        drawn += " " + to_string(g.set.pickRandom()->id);
+    EXPECT_EQ(" 1 1 2 3 131 4 5 133 1 1 2 3 4 5", drawn);
+    g.set.addExtendedPieces();
+    EXPECT_EQ(7, g.set.count);
+    EXPECT_EQ(131, g.set.slots[3]->id) << "back in its slot";
+    gameRunning = true;
+    EXPECT_FALSE(g.set.removeById(1)) << "during a game";
+    g.set.addExtendedPieces();  // two more mirrors, ten pieces, and the last one refused
+    g.set.addExtendedPieces();
+    PieceShape eleventh(11);
+    EXPECT_FALSE(g.set.add(&eleventh));
+}
+
+// Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is taken modulo the
+// count plus one. Each piece is shown where it is first erased, which must be where it entered.
+// Then it is turned right, as play leaves it, so the next one finds the counter turned, and a
+// repeated piece 1 its shape too.
 TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
 {
     const char* entries[] = {
@@ -104,7 +252,6 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
         g.x = g.prevX;
         g.y = g.prevY;
         EXPECT_EQ(entries[nextDraw], g.text());
-        EXPECT_EQ(nextDraw != 5, g.shape->rotatable);
         EXPECT_EQ(0, fallElapsedMs);
         EXPECT_EQ(0, g.prevRotation);
         g.canRotateRight();  // turns the shape
@@ -115,113 +262,62 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
 
 struct Play {
     const char* guards;
-    string keys;    // a digit: a new piece, the one the random source answers for it,
-                         // and it keeps answering so; l r d: a step left, right, down; L R:
-                         // a turn left, right, each taken only if the test allows it;
-                         // s: settle, + or - for its answer; c: empty the well, as New game
-    const char* before;  // the board
-    const char* after;   // what the shell was asked, a line, and the board with the piece
-                         // in play as '@'
+    const char* board;
+    const char* moves;  // see Game::play
+    const char* shows;  // what the shell was asked, the moves allowed now, and the board
 };
 
 TEST(FallingPiece, StepsTurnsAndSettlingGoWhereTheyFitScoreAndBringTheNextPiece)
 {
     const Play cases[] = {
         {.guards = "the bar steps left up to the wall, never right; no turn reaches above row 0;"
-                   " upright it stands on the floor; settling with no full row: no redraw",
-         .keys = "2rlllllLRdRds",
-         .before = "........\n"
-                   "........\n"
-                   "........\n"
-                   "........\n",
-         .after = "S0.0R+\n"
-                  ".#..@@@@\n"
-                  ".#......\n"
-                  ".#......\n"
-                  ".#......\n"},
-        {.guards = "a right turn into a cell is refused; a left turn goes the other way;"
-                   " New game empties every row",
-         .keys = "1dRLc",
-         .before = "....#...\n"
-                   "........\n"
-                   "........\n",
-         .after = "DR\n"
-                  "......@.\n"
-                  ".....@@.\n"
-                  "......@.\n"},
+                   " upright it stands on the floor; settling with no full row redraws nothing",
+         .board = "........\n........\n........\n........\n",
+         .moves = "piece 2, right, left x5, turn left, turn right, down, turn right, down, settle",
+         .shows = " strip 0.0 paint settled | left down\n"
+                  ".#..@@@@\n.#......\n.#......\n.#......\n"},
+        {.guards = "a right turn into a cell is refused, a left one goes the other way;"
+                   " from turn 0 a left turn is turn 3; New game empties every row",
+         .board = "....#...\n........\n........\n",
+         .moves = "piece 1, down, turn right, turn left, empty",
+         .shows = " board paint | left right turn left turn right\n"
+                  "......@.\n.....@@.\n......@.\n"},
+        {.guards = "the square never turns; a piece that cannot fall stays",
+         .board = "........\n........\n",
+         .moves = "piece 4, turn left, turn right, down x2",
+         .shows = " | left right\n....@@..\n....@@..\n"},
         {.guards = "two rows are three points; the rows between keep their order",
-         .keys = "6ds",
-         .before = "#.......\n"
-                   "####.###\n"
-                   "..#.....\n"
-                   "####..##\n",
-         .after = "DRS3.0R+\n"
-                  "....@...\n"
-                  "....@...\n"
-                  "#...@@..\n"
-                  "..#.#...\n"},
+         .board = "#.......\n####.###\n..#.....\n####..##\n",
+         .moves = "piece 5, down, settle",
+         .shows = " board paint strip 3.0 paint settled | left right turn left turn right\n"
+                  "....@...\n....@...\n#...@@..\n..#.#...\n"},
+        {.guards = "three rows are 4.5 points; the row left between them sinks",
+         .board = "........\n........\n#####.##\n#####.##\n#####.#.\n#####.##\n",
+         .moves = "piece 2, down, turn right, down x2, settle",
+         .shows = " board paint strip 4.5 paint settled | left down\n"
+                  "....@@@@\n........\n........\n........\n........\n#######.\n"},
+        {.guards = "four rows are six points",
+         .board = "........\n........\n#####.##\n#####.##\n#####.##\n#####.##\n",
+         .moves = "piece 2, down, turn right, down x2, settle",
+         .shows = " board paint strip 6.0 paint settled | left down\n"
+                  "....@@@@\n........\n........\n........\n........\n........\n"},
         {.guards = "one row, one point: the notice of a next piece with no room sees it",
-         .keys = "6ds",
-         .before = "........\n"
-                   "........\n"
-                   "........\n"
-                   "####..##\n",
-         .after = "DRG1.0S1.0R+\n"
-                  "....@...\n"
-                  "....@...\n"
-                  "....@@..\n"
-                  "....#...\n"},
-        {.guards = "a cell off the board ends the game: no removal, no points, no next piece",
-         .keys = "5s",
-         .before = "####..##\n",
-         .after = "G0.0G0.0-\n"
-                  "########\n"},
+         .board = "........\n........\n........\n####..##\n",
+         .moves = "piece 5, down, settle",
+         .shows = " board paint over at 1.0 strip 1.0 paint settled | right turn left turn right\n"
+                  "....@...\n....@...\n....@@..\n....#...\n"},
+        {.guards = "a cell off the board ends the game: no removal, no points, no next piece,"
+                   " no move",
+         .board = "####..##\n",
+         .moves = "piece 5, settle",
+         .shows = " over at 0.0 over at 0.0 not settled |\n#####.##\n"},
     };
     for (const Play& k : cases) {
         SCOPED_TRACE(k.guards);
-        Game g(k.before);
-        for (char key : k.keys) {
-            if (key <= '9') {  // a digit
-                nextDraw = key - '0';
-                g.spawn();
-            }
-            if (key == 'l' && g.canMoveLeft())
-                --g.x;
-            if (key == 'r' && g.canMoveRight())
-                ++g.x;
-            if (key == 'd' && g.canMoveDown())
-                ++g.y;
-            if (key == 'L' && g.canRotateLeft())
-                g.rotateLeft();
-            if (key == 'R' && g.canRotateRight())
-                g.rotateRight();
-            if (key == 's')
-                asked += g.settle() ? '+' : '-';
-            if (key == 'c') {
-                g.well->markAllRows();
-                g.well->removeMarkedRows();
-            }
-        }
-        EXPECT_EQ(k.after, asked + '\n' + g.text());
+        Game g(k.board);
+        g.play(k.moves);
+        EXPECT_EQ(k.shows, asked + " |" + g.allowed() + "\n" + g.text());
     }
-}
-
-TEST(BetweenGames, MirrorsBackInTheirSlotsAndNoEleventhPiece)
-{
-    Game g("........\n");
-    PieceSet& set = g.set;
-    set.removeExtendedPieces();
-    EXPECT_FALSE(set.removeById(131));  // gone already
-    nextDraw = 4;
-    EXPECT_EQ(4, set.pickRandom()->id);  // the fourth piece now, past the empty slot
-    set.addExtendedPieces();
-    EXPECT_EQ(131, set.pickRandom()->id);
-    gameRunning = true;
-    EXPECT_FALSE(set.removeById(1));
-    set.addExtendedPieces();  // two more mirrors, ten pieces, and the last one refused
-    set.addExtendedPieces();
-    PieceShape eleventh(11);
-    EXPECT_FALSE(set.add(&eleventh));
 }
 
 }  // namespace

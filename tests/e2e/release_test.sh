@@ -20,7 +20,8 @@ time=$(grep '^Time/Date' <<<"$header")
 [[ $time == *" 1970" ]] || fail "expected the time stamp 0, got $time"
 top=$(cd "$(dirname "$0")/../.." && pwd -P)
 ! grep -qaF "$top" "$exe" || fail "expected no path of the build machine, found $top"
-"${objdump%objdump}windres" -i "$exe" -O rc |
-  grep -q 'CONTROL 103, 65535, "STATIC", 0x50000003, 5, 0, 20, 20' ||
+# (Read whole first: grep -q would stop at the match and leave windres to die of SIGPIPE.)
+resources=$("${objdump%objdump}windres" -i "$exe" -O rc)
+grep -q 'CONTROL 103, 65535, "STATIC", 0x50000003, 5, 0, 20, 20' <<<"$resources" ||
   fail "expected the About box's icon control at 5, 0 sized 20 x 20"
 echo "PASS"

@@ -160,9 +160,10 @@ TEST(Board, MeasuresItselfAndRemovesMarkedRowsKeepingTheOthersInOrder)
     EXPECT_EQ(" board paint", asked);
     g.settled = true;
     EXPECT_EQ("........\n........\n#.......\n.#......\n...#....\n########\n", g.text());
-    g.geometry.clear();
+    BoardGeometry cleared = boards[0];
+    cleared.clear();
     const BoardGeometry nothing(0, 0, 0, 0);
-    EXPECT_EQ(0, std::memcmp(&nothing, &g.geometry, sizeof nothing)) << "every field cleared";
+    EXPECT_EQ(0, std::memcmp(&nothing, &cleared, sizeof nothing)) << "every field cleared";
 }
 
 // The cells of a shape with its origin at (0, 0) under each rotation, as the walk meets them.

@@ -226,6 +226,8 @@ TEST(Pieces, TheSevenStandardPiecesTurnAndAreDrawnFirstTwiceAsOften)
     g.set.addExtendedPieces();
     PieceShape eleventh(11);
     EXPECT_FALSE(g.set.add(&eleventh));
+    PieceSet one(1);
+    EXPECT_TRUE(one.add(new PieceShape(11))) << "a set of one slot";
 }
 
 // Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is taken modulo the

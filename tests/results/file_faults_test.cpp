@@ -190,6 +190,13 @@ TEST(FileFaults, NothingSavedIsLostWhicheverCallFails)
         std::printf("%s: %d calls and allocations failed in turn\n", road.does, faults - 1);
         EXPECT_GT(faults, 6) << road.does;
     }
+    const Bytes before = recordOf(oldTable);
+    for (failAt = 1; failAt <= 2; ++failAt) {
+        calls = 0;
+        EXPECT_FALSE(oldTable.insert("the entry or its name cannot be made", 9));
+    }
+    failAt = 0;
+    EXPECT_EQ(before, recordOf(oldTable));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "results/results_store.h"
 #include "results_bytes.h"
@@ -10,25 +11,29 @@
 namespace {
 
 using namespace std::filesystem;
-using namespace std::string_literals;
 
-// A new table of ten slots, then one holding abc with 12.5.
-const Bytes kEmpty = "\x34\0\0\0"     // recordLength 52
-                     "\x0A\0\0\0"     // capacity 10
-                     "\0\0\0\0"s      // usedCount 0
-                     + Bytes(40, 0);  // ten empty slots: nameLength 0
-const Bytes kAbc = "\x3F\0\0\0"             // 0  recordLength 63
-                   "\x0A\0\0\0"             // 4  capacity 10
-                   "\x01\0\0\0"             // 8  usedCount 1
-                   "\x03\0\0\0"             // 12 slot 0: nameLength 3
-                   "abc"                    // 16 name
-                   "\0\0\0\0\0\0\x29\x40"s  // 19 score 12.5
-                   + Bytes(36, 0);          // 27 nine empty slots
-
-Bytes patched(Bytes bytes, std::size_t offset, const Bytes& patch)
+// Bytes as the record's layout is written down: two hex digits a byte, N*XX for N bytes XX,
+// and 'text' for the bytes of a text.
+Bytes hex(const Bytes& text)
 {
-    return bytes.replace(offset, patch.size(), patch);
+    Bytes bytes;
+    std::istringstream words(text);
+    for (Bytes word; words >> word;) {
+        const std::size_t star = word.find('*');
+        if (word[0] == '\'')
+            bytes += word.substr(1, word.size() - 2);
+        else if (star == Bytes::npos)
+            bytes += static_cast<char>(std::stoi(word, nullptr, 16));
+        else
+            bytes += Bytes(std::stoi(word), static_cast<char>(std::stoi(word.substr(star + 1), nullptr, 16)));
+    }
+    return bytes;
 }
+
+// A new table of ten slots, then one holding abc with 12.5: recordLength, capacity, usedCount,
+// then a slot record each (nameLength, the name, the score).
+const Bytes kEmpty = hex("34 00 00 00 0A 00 00 00 00 00 00 00 40*00");
+const Bytes kAbc = hex("3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00");
 
 // The names slot by slot, "-" for an empty slot.
 Bytes namesOf(const ResultsTable& table)
@@ -66,47 +71,50 @@ TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
 
 struct RecordCase {
     const char* guards;
-    Bytes record;
-    Bytes writes = "";  // the table's record after reading it; "" when it is refused
+    const char* record;
+    const char* writes;  // the table's record after reading it: "" the same, or "refused"
 };
 
 TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
 {
-    // Empty records of 1 and of 100 slots: recordLength, capacity, zeros.
-    const Bytes oneSlot = "\x10\0\0\0\x01"s + Bytes(11, 0);
-    const Bytes hundredSlots = "\x9C\x01\0\0\x64"s + Bytes(407, 0);
-    // abc in slot 1 behind an empty slot 0.
-    const Bytes gap = kAbc.substr(0, 12) + Bytes(4, 0) + kAbc.substr(12, 15) + Bytes(32, 0);
-    const Bytes nan = "\0\0\0\0\0\0\xF8\x7F"s;
     const RecordCase cases[] = {
-        {.guards = "one name", .record = kAbc, .writes = kAbc},
-        {.guards = "capacity 1", .record = oneSlot, .writes = oneSlot},
-        {.guards = "capacity 100", .record = hundredSlots, .writes = hundredSlots},
-        {.guards = "an empty slot between results", .record = gap, .writes = gap},
-        {.guards = "bytes after the last slot", .record = patched(kAbc + "xyz", 0, "\x42"),
-         .writes = kAbc},
-        {.guards = "capacity 101", .record = "\xA0\x01\0\0\x65"s + Bytes(411, 0)},
-        {.guards = "capacity 0", .record = patched(kEmpty, 4, "\0"s)},
-        {.guards = "capacity -1", .record = patched(kEmpty, 4, "\xFF\xFF\xFF\xFF")},
-        {.guards = "recordLength 64 for 63 bytes", .record = patched(kAbc, 0, "\x40")},
-        {.guards = "usedCount 2 for one name", .record = patched(kAbc, 8, "\x02")},
-        {.guards = "usedCount 0 for one name", .record = patched(kAbc, 8, "\0"s)},
-        {.guards = "the last slot cut short", .record = patched(kAbc, 0, "\x3E").substr(0, 62)},
-        {.guards = "a score cut short", .record = patched(kAbc, 0, "\x1A").substr(0, 26)},
-        {.guards = "a negative nameLength", .record = patched(kAbc, 12, "\xFF\xFF\xFF\xFF")},
-        {.guards = "a name past the end", .record = patched(kAbc, 12, "\xF0\xFF\xFF\x7F")},
-        {.guards = "a name starting with NUL", .record = patched(kAbc, 16, "\0"s)},
-        {.guards = "a score that is not a number", .record = patched(kAbc, 19, nan)},
-        {.guards = "shorter than its header", .record = "\x04\0\0\0"s},
+        {"one name", "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", ""},
+        {"one slot", "10 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00", ""},
+        {"a hundred slots", "9C 01 00 00 64 00 00 00 404*00", ""},
+        {"an empty slot between results",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 4*00 03 00 00 00 'abc' 6*00 29 40 32*00", ""},
+        {"bytes after the last slot",
+         "42 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00 'xyz'",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00"},
+        {"a hundred and one slots", "A0 01 00 00 65 00 00 00 408*00", "refused"},
+        {"no slot", "0C 00 00 00 00 00 00 00 00 00 00 00", "refused"},
+        {"recordLength 64 for 63 bytes",
+         "40 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", "refused"},
+        {"usedCount 2 for one name",
+         "3F 00 00 00 0A 00 00 00 02 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", "refused"},
+        {"the last slot cut short",
+         "3E 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 35*00", "refused"},
+        {"a negative nameLength",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 FF FF FF FF 'abc' 6*00 29 40 36*00", "refused"},
+        {"a name past the end",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 F0 FF FF 7F 'abc' 6*00 29 40 36*00", "refused"},
+        {"a name starting with NUL",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 00 'bc' 6*00 29 40 36*00", "refused"},
+        {"a score that is not a number",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 F8 7F 36*00", "refused"},
+        {"shorter than its header", "04 00 00 00", "refused"},
     };
     for (const RecordCase& row : cases) {
         ResultsTable table(kResultsCapacity);
         table.insert("abc", 12.5);
-        EXPECT_EQ(!row.writes.empty(), read(table, row.record)) << row.guards;
-        EXPECT_EQ(row.writes.empty() ? kAbc : row.writes, recordOf(table)) << row.guards;
+        const Bytes record = hex(row.record);
+        const bool refused = row.writes == Bytes("refused");
+        EXPECT_EQ(!refused, read(table, record)) << row.guards;
+        const Bytes writes = refused ? kAbc : *row.writes ? hex(row.writes) : record;
+        EXPECT_EQ(writes, recordOf(table)) << row.guards;
     }
     ResultsTable table(kResultsCapacity);
-    read(table, gap);
+    read(table, hex(cases[3].record));
     table.insert("d", 1);
     EXPECT_EQ("abcd--------", namesOf(table)) << "an insert closes the gap first";
 }
@@ -137,11 +145,10 @@ struct ResultsFiles : testing::Test {
 };
 
 // kAbc as a file this program wrote: the check words, the seed, then the scrambled record.
-const Bytes kAbcFile = "\x2B\xFF\xFF\xFF\xE8\x8D\xFF\xFF\x5F\xFF\xFF\xFF\xFC\xFF\xFF\xFF\xC6\x23\x67\x45"
-                       "\x96\xAA\x8D\x5C\xC9\x14\xDC\x85\x89\x97\x96\x63\xBC\xFC\xA9\xC4\xC8\xC8\xEE"
-                       "\x5C\xC3\x14\xDC\x85\x88\xBE\xD6\x63\xBF\xFC\xA9\xC4\xA9\xAA\x8D\x5C\xC3\x14"
-                       "\xDC\x85\x88\x97\x96\x63\xBF\xFC\xA9\xC4\xA9\xAA\x8D\x5C\xC3\x14\xDC\x85\x88"
-                       "\x97\x96\x63\xBF\xFC\xA9";
+const Bytes kAbcFile = hex("2B FF FF FF E8 8D FF FF 5F FF FF FF FC FF FF FF C6 23 67 45 96 AA 8D 5C"
+                           " C9 14 DC 85 89 97 96 63 BC FC A9 C4 C8 C8 EE 5C C3 14 DC 85 88 BE D6 63"
+                           " BF FC A9 C4 A9 AA 8D 5C C3 14 DC 85 88 97 96 63 BF FC A9 C4 A9 AA 8D 5C"
+                           " C3 14 DC 85 88 97 96 63 BF FC A9");
 
 TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
 {
@@ -166,7 +173,8 @@ TEST_F(ResultsFiles, AChangedByteIsRefusedButACompensatingPairPasses)
     pair[40] ^= '\xFF';
     pair[44] ^= 1;
     put(path, pair);
-    EXPECT_EQ(patched(kAbc, 20, "\xFF\0\0\0\x01"s), load(path));
+    EXPECT_EQ(hex("3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 00 FF 3*00 01 29 40 36*00"),
+              load(path));
     save("", path);
     EXPECT_EQ("(refused)", load(path)) << "20 bytes, though their check words match";
     EXPECT_EQ(nullptr, loadResultsFile(path.c_str(), nullptr));
@@ -198,7 +206,7 @@ TEST_F(ResultsFiles, AFolderOrAReadOnlyFileIsNeverReplaced)
 // A file that fails its check, an empty one, one of 20 bytes and one whose record is refused.
 TEST_F(ResultsFiles, WhatCannotBeUsedIsCopiedAsideAndTheTableKept)
 {
-    save(patched(kAbc, 8, "\x02"), path);
+    save(hex("3F 00 00 00 0A 00 00 00 02 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00"), path);
     const Bytes refused = contents(path);
     save(kAbc, path);
     Bytes damaged = contents(path);

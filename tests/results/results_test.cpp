@@ -1,0 +1,386 @@
+// The results table and its record, the results file, and the store that keeps tabulka.dat;
+// last, every file call and allocation of a save, a load and a keeping aside failing in turn.
+//
+// The test links with --wrap for each C library call the results code makes on files. While
+// armed, the call numbered failAt fails (and so does the allocation, through the program's
+// new (std::nothrow)); a file being written when one of its calls fails loses its bytes when it
+// is closed, as it may on a full disk, so code that goes on regardless installs a broken file.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <new>
+#include <sstream>
+
+#include "results/results_store.h"
+#include "results_bytes.h"
+
+namespace {
+
+int calls = 0;
+int failAt = 0;    // 0: nothing fails, and calls are not counted
+Bytes lockedPath;  // opening it for reading fails, as for a file another program holds
+int lostFd = -1;   // the file open there loses its bytes when it is closed
+
+bool failsNow()
+{
+    errno = EIO;
+    return failAt != 0 && ++calls == failAt;
+}
+
+bool failsOn(int fd)
+{
+    const bool fails = failsNow();
+    lostFd = fails ? fd : lostFd;
+    return fails;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return failsNow() ? nullptr : operator new(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return failsNow() ? nullptr : operator new[](size);
+}
+
+// The real call, and its stand-in that answers `failed` instead when `fails`.
+#define WRAP(type, call, params, args, fails, failed) \
+    extern "C" type __real_##call params;             \
+    extern "C" type __wrap_##call params { return fails ? failed : __real_##call args; }
+
+using Path = const char*;
+WRAP(FILE*, fopen, (Path path, Path mode), (path, mode),
+     failsNow() || (path == lockedPath && *mode == 'r'), nullptr)
+WRAP(int, open, (Path path, int flags, mode_t mode), (path, flags, mode), failsNow(), -1)
+WRAP(FILE*, fdopen, (int fd, Path mode), (fd, mode), failsNow(), nullptr)
+WRAP(int, fseek, (FILE * file, long to, int from), (file, to, from), failsNow(), -1)
+WRAP(int, stat, (Path path, struct stat* info), (path, info), failsNow(), -1)
+WRAP(int, rename, (Path from, Path to), (from, to), failsNow(), -1)
+WRAP(int, renameat2, (int at, Path from, int toAt, Path to, unsigned how),
+     (at, from, toAt, to, how), failsNow(), -1)
+WRAP(int, remove, (Path path), (path), failsNow(), -1)
+WRAP(size_t, fwrite, (const void* from, size_t size, size_t count, FILE* file),
+     (from, size, count, file), failsOn(fileno(file)), 0)
+WRAP(int, fflush, (FILE * file), (file), failsOn(fileno(file)), EOF)
+WRAP(int, fsync, (int fd), (fd), failsOn(fd), -1)
+
+extern "C" size_t __real_fread(void*, size_t, size_t, FILE*);
+extern "C" size_t __wrap_fread(void* to, size_t size, size_t count, FILE* file)
+{
+    if (!failsOn(fileno(file)))
+        return __real_fread(to, size, count, file);
+    __real_fwrite("", 1, 1, file);  // on a stream for reading: sets its error indicator
+    return 0;
+}
+
+extern "C" int __real_fclose(FILE*);
+extern "C" int __wrap_fclose(FILE* file)
+{
+    const bool fails = failsOn(fileno(file));
+    if (fileno(file) == lostFd) {
+        __real_fflush(file);
+        lostFd = ftruncate(lostFd, 0) * 0 - 1;
+    }
+    const int closed = __real_fclose(file);
+    return fails ? EOF : closed;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Bytes as the record's layout is written down: two hex digits a byte, N*XX for N bytes XX,
+// and 'text' for the bytes of a text.
+Bytes hex(const Bytes& text)
+{
+    Bytes bytes;
+    std::istringstream words(text);
+    for (Bytes word; words >> word;) {
+        const std::size_t star = word.find('*') + 1;  // 0 when there is none
+        if (word[0] == '\'')
+            bytes += word.substr(1, word.size() - 2);
+        else
+            bytes += Bytes(star ? std::stoi(word) : 1, char(std::stoi(word.substr(star), nullptr, 16)));
+    }
+    return bytes;
+}
+
+// A new table of ten slots, then one holding abc with 12.5: recordLength, capacity, usedCount,
+// then a slot record each (nameLength, the name, the score).
+const Bytes kEmpty = hex("34 00 00 00 0A 00 00 00 00 00 00 00 40*00");
+const Bytes kAbc = hex("3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00");
+// kAbc as a file this program wrote: the check words, the seed, then the scrambled record.
+const Bytes kAbcFile = hex("2B FF FF FF E8 8D FF FF 5F FF FF FF FC FF FF FF C6 23 67 45 96 AA"
+                           " 8D 5C C9 14 DC 85 89 97 96 63 BC FC A9 C4 C8 C8 EE 5C C3 14 DC 85"
+                           " 88 BE D6 63 BF FC A9 C4 A9 AA 8D 5C C3 14 DC 85 88 97 96 63 BF FC"
+                           " A9 C4 A9 AA 8D 5C C3 14 DC 85 88 97 96 63 BF FC A9");
+// A folder of the run's own.
+const fs::path kFolder = fs::temp_directory_path() / ("lumox-results-" + std::to_string(getpid()));
+const Bytes kPath = (kFolder / "tabulka.dat").string();
+
+Bytes contents(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void put(const fs::path& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The folder, empty.
+void clean()
+{
+    fs::remove_all(kFolder);
+    fs::create_directory(kFolder);
+}
+
+// The names slot by slot, "-" for an empty slot.
+Bytes namesOf(const ResultsTable& table)
+{
+    Bytes names;
+    for (int i = 0; i < table.capacity; ++i)
+        names += table.slots[i] ? table.slots[i]->name : "-";
+    return names;
+}
+
+TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
+{
+    ResultsTable table(kResultsCapacity);
+    EXPECT_EQ(kEmpty, recordOf(table));
+    EXPECT_EQ(10, table.placesFor(0.5)) << "an empty table";
+    const double scores[] = {7, 5, 3, 5, 2, 2, 2, 2, 2, 2, 30};
+    for (char name = 'a'; name <= 'k'; ++name)
+        table.insert(Bytes(1, name).c_str(), scores[name - 'a']);
+    EXPECT_EQ("kabdcefghi", namesOf(table)) << "the last of the equal scores dropped";
+    EXPECT_EQ(0, table.placesFor(2)) << "an equal score has no place";
+    EXPECT_FALSE(table.insert("l", 2));
+    EXPECT_FALSE(table.insert("", 99));
+    EXPECT_EQ(5, table.placesFor(3)) << "a score equal to the fifth";
+    EXPECT_TRUE(table.insert("m", 2.5));
+    EXPECT_EQ("kabdcmefgh", namesOf(table)) << "behind every better score";
+    for (failAt = 1; failAt <= 2; ++failAt) {
+        calls = 0;
+        EXPECT_FALSE(table.insert("x", 99)) << "no memory for the entry or its name";
+    }
+    failAt = 0;
+    table.clear();
+    EXPECT_EQ(kEmpty, recordOf(table));
+    table.insert("abc", 12.5);
+    EXPECT_EQ(kAbc, recordOf(table));
+}
+
+struct RecordCase {
+    const char* guards;
+    const char* record;
+    const char* writes;  // the table's record after reading it: "" the same, or "refused"
+};
+
+TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
+{
+    const RecordCase cases[] = {
+        {"one name", "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", ""},
+        {"one slot", "10 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00", ""},
+        {"a hundred slots", "9C 01 00 00 64 00 00 00 404*00", ""},
+        {"an empty slot between results",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 4*00 03 00 00 00 'abc' 6*00 29 40 32*00", ""},
+        {"bytes after the last slot",
+         "42 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00 'xyz'",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00"},
+        {"a hundred and one slots", "A0 01 00 00 65 00 00 00 408*00", "refused"},
+        {"no slot", "0C 00 00 00 00 00 00 00 00 00 00 00", "refused"},
+        {"recordLength 64 for 63 bytes",
+         "40 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", "refused"},
+        {"usedCount 2 for one name",
+         "3F 00 00 00 0A 00 00 00 02 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", "refused"},
+        {"the last slot cut short",
+         "3E 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 35*00", "refused"},
+        {"a negative nameLength",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 FF FF FF FF 'abc' 6*00 29 40 36*00", "refused"},
+        {"a name past the end",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 F0 FF FF 7F 'abc' 6*00 29 40 36*00", "refused"},
+        {"a name starting with NUL",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 00 'bc' 6*00 29 40 36*00", "refused"},
+        {"a score that is not a number",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 F8 7F 36*00", "refused"},
+        {"shorter than its header", "04 00 00 00", "refused"},
+    };
+    for (const RecordCase& row : cases) {
+        ResultsTable table(kResultsCapacity);
+        table.insert("abc", 12.5);
+        const Bytes record = hex(row.record);
+        const bool refused = row.writes == Bytes("refused");
+        EXPECT_EQ(!refused, read(table, record)) << row.guards;
+        EXPECT_EQ(refused ? kAbc : *row.writes ? hex(row.writes) : record, recordOf(table))
+            << row.guards;
+    }
+    ResultsTable table(kResultsCapacity);
+    read(table, hex(cases[3].record));
+    table.insert("d", 1);
+    EXPECT_EQ("abcd--------", namesOf(table)) << "an insert closes the gap first";
+}
+
+TEST(ResultsFile, AChangedByteIsRefusedButACompensatingPairPasses)
+{
+    clean();
+    put(kPath, kAbcFile);
+    EXPECT_EQ(kAbc, load(kPath)) << "a file saved before";
+    std::srand(2);
+    save(kAbc, kPath);
+    EXPECT_NE(kAbcFile, contents(kPath)) << "another seed";
+    EXPECT_EQ(kAbc, load(kPath));
+    for (std::size_t at = 0; at < kAbcFile.size(); ++at) {
+        Bytes changed = kAbcFile;
+        changed[at] ^= 1;
+        put(kPath, changed);
+        if (at < 16 || at >= 20) {  // (a changed seed is another key)
+            EXPECT_EQ("(refused)", load(kPath)) << "byte " << at << " flipped";
+        }
+    }
+    // Plain bytes 20 and 24 share check word 0. Whatever the key, a stored bit flipped is a
+    // plain bit flipped: 0x00 to 0xFF is -1 as a signed byte and 0x00 to 0x01 is +1.
+    Bytes pair = kAbcFile;
+    pair[40] ^= '\xFF';
+    pair[44] ^= 1;
+    put(kPath, pair);
+    EXPECT_EQ(hex("3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 00 FF 3*00 01 29 40 36*00"),
+              load(kPath));
+    save("", kPath);
+    EXPECT_EQ("(refused)", load(kPath)) << "20 bytes, though their check words match";
+    save("x", kPath);
+    EXPECT_EQ("x", load(kPath)) << "21 bytes";
+    const Bytes largest(kMaxResultsFileSize - 20, 1);
+    save(largest, kPath);
+    EXPECT_EQ(largest.size(), load(kPath).size());
+    save(largest + "1", kPath);
+    EXPECT_EQ("(refused)", load(kPath)) << "a file over the limit";
+}
+
+TEST(ResultsStore, NeverReplacesAFolderOrAReadOnlyFileAndWritesOnlyAChangedTableAtExit)
+{
+    clean();
+    fs::create_directory(kPath);
+    ResultsTable table(kResultsCapacity);
+    ResultsStore folder(kPath.c_str());
+    EXPECT_EQ(LoadOutcome::Unreadable, folder.load(table));
+    EXPECT_TRUE(folder.saveIfChanged(table)) << "nothing to write";
+    EXPECT_FALSE(folder.save(table));
+    fs::remove(kPath);
+    ResultsStore none(kPath.c_str());
+    EXPECT_EQ(LoadOutcome::NoFile, none.load(table));
+    EXPECT_TRUE(none.saveIfChanged(table));
+    EXPECT_EQ(kEmpty, load(kPath)) << "a run that read nothing writes";
+    ResultsStore second(kPath.c_str());
+    EXPECT_EQ(LoadOutcome::Loaded, second.load(table));
+    fs::remove(kPath);
+    none.saveIfChanged(table);
+    second.saveIfChanged(table);
+    EXPECT_FALSE(fs::exists(kPath)) << "the table as written or read is written again";
+    table.insert("abc", 12.5);
+    EXPECT_TRUE(second.saveIfChanged(table));
+    fs::permissions(kPath, fs::perms::owner_read);
+    EXPECT_FALSE(save(kEmpty, kPath)) << "a read-only file";
+    EXPECT_EQ(kAbc, load(kPath));
+}
+
+// A file that fails its check, an empty one, one of 20 bytes and one whose record is refused.
+TEST(ResultsStore, KeepsWhatItCannotUseUnderTheFirstFreeNameAndTheTableAsItWas)
+{
+    clean();
+    put(kPath + ".bad2", "kept before");
+    Bytes damaged = kAbcFile;
+    damaged[30] ^= 1;
+    save(hex("3F 00 00 00 0A 00 00 00 02 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00"), kPath);
+    const Bytes files[] = {damaged, "", Bytes(20, 'x'), contents(kPath)};
+    const char* kept[] = {".bad", ".bad3", ".bad4", ".bad5"};
+    ResultsTable table(kResultsCapacity);
+    table.insert("abc", 12.5);
+    for (int i = 0; i < 4; ++i) {
+        put(kPath, files[i]);
+        const LoadOutcome outcome = ResultsStore(kPath.c_str()).load(table);
+        EXPECT_EQ(i < 3 ? LoadOutcome::Damaged : LoadOutcome::Refused, outcome) << i;
+        EXPECT_EQ(kAbc, recordOf(table));
+        EXPECT_EQ(files[i], contents(kPath));
+        EXPECT_EQ(files[i], contents(kPath + kept[i]));
+    }
+    EXPECT_EQ("kept before", contents(kPath + ".bad2"));
+}
+
+struct Road {
+    const char* does;
+    bool damaged;             // tabulka.dat at start-up is damaged
+    bool locked;              // it cannot be opened at start-up
+    bool faultsLoad = false;  // the faults are planted in the load, else in the save after it
+};
+
+// The folder holds tabulka.dat, a kept file, a folder at the next kept name, and another copy's
+// temporary file; a fault may come anywhere in the road, and afterwards the file from start-up
+// is still at its place or kept, and nothing else was replaced.
+TEST(ResultsStore, LosesNothingWhicheverCallFails)
+{
+    ResultsTable newTable(kResultsCapacity);
+    newTable.insert("new", 2.5);
+    const Road roads[] = {
+        {"save over a file read at start", false, false},
+        {"save over a file held at start", false, true},
+        {"load a file", false, false, true},
+        {"load a damaged file", true, false, true},
+    };
+    for (const Road& road : roads) {
+        int faults = 0;
+        for (calls = 0; calls >= faults; ++faults) {
+            SCOPED_TRACE(Bytes(road.does) + ", call " + std::to_string(faults + 1) + " fails");
+            clean();
+            put(kPath + ".bad", "kept before");
+            fs::create_directory(kPath + ".bad2");
+            put(kPath + ".new", "another copy's, saving at the same time");
+            Bytes before = kAbcFile;
+            before[30] ^= road.damaged;
+            put(kPath, before);
+            ResultsTable table(kResultsCapacity);
+            table.insert("mine", 3);
+            const Bytes mine = recordOf(table);
+            ResultsStore store(kPath.c_str());
+            lockedPath = road.locked ? kPath : "";
+            calls = 0;
+            failAt = road.faultsLoad ? faults + 1 : 0;
+            store.load(table);
+            lockedPath = "";
+            failAt = 0;
+            const Bytes loaded = recordOf(table);
+            EXPECT_TRUE(loaded == mine || loaded == kAbc) << "a table half loaded";
+            failAt = road.faultsLoad ? 0 : faults + 1;
+            const bool saved = !road.faultsLoad && store.save(newTable);
+            failAt = 0;
+            EXPECT_EQ(saved ? recordOf(newTable) : before, saved ? load(kPath) : contents(kPath));
+            // What could not be read at start is kept, by this save or the next.
+            EXPECT_TRUE(saved || loaded == kAbc || store.save(newTable)) << "a save with no fault";
+            int keptCopies = 0;
+            for (const fs::directory_entry& file : fs::directory_iterator(kFolder)) {
+                const bool other = file.is_regular_file() && file.path() != kPath;
+                keptCopies += other && contents(file) == before;
+            }
+            EXPECT_TRUE(loaded == kAbc || keptCopies > 0) << "the file from start-up kept";
+            const auto files = std::distance(fs::directory_iterator(kFolder), {});
+            EXPECT_TRUE(store.save(newTable));
+            EXPECT_EQ(files, std::distance(fs::directory_iterator(kFolder), {}))
+                << "the run's own file kept aside";
+            EXPECT_EQ("kept before", contents(kPath + ".bad"));
+            EXPECT_EQ("another copy's, saving at the same time", contents(kPath + ".new"));
+        }
+        std::printf("%s: %d calls and allocations failed in turn\n", road.does, faults - 1);
+        EXPECT_GT(faults, 6) << road.does;
+    }
+    fs::remove_all(kFolder);
+}
+
+}  // namespace

@@ -132,6 +132,10 @@ TEST(GameState, StartsIdleAtSpeed92AndCountsTicksTowardTheNextStep)
                  (well.isValid() ? "" : " invalid");
     }
     EXPECT_EQ(" 169x337 160x320 169x1 invalid", sizes);
+    BoardGeometry cleared = boards[0];
+    cleared.clear();
+    EXPECT_EQ(0, cleared.pixelWidth + cleared.pixelHeight + cleared.columns + cleared.rows +
+                     cleared.cellSize + cleared.lineWidth);
 }
 
 // The cells of a shape with its origin at (0, 0) under each rotation, as the walk meets them.

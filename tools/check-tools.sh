@@ -82,7 +82,7 @@ standin_root() {
   mkdir -p "$work/root/"{proc,dev,sys,tmp,usr/lib/wine}
   # shellcheck disable=SC2046 # the libraries' paths
   cp -L --parents $(ldd /bin/bash /usr/bin/env | grep -o '/[^ :]*' | sort -u) "$work/root"
-  printf '#!/bin/bash\ncase $1 in --version) echo wine-10.0 ;; probe.exe) %s ;; esac\n' \
+  printf '#!/bin/bash\ncase $WINEPREFIX$1 in /*--version) echo wine-10.0 ;; /*probe.exe) %s ;; esac\n' \
     '[ -c /dev/null ] && [ -e /proc/self/status ] && echo mounted' >"$work/root/usr/lib/wine/wine64"
   chmod +x "$work/root/usr/lib/wine/wine64" && cp -p "$work/root/usr/lib/wine/"{wine64,wineserver}
   echo 1 >"$work/root/.lumox-root"

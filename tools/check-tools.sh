@@ -37,7 +37,7 @@ checkout() { # DIR TOOL...: a checkout with lib.sh and these tools; the others d
 # A python3 whose kernel probe (python3 -c) answers PROBE.
 probe="[ \"\$1\" != -c ] || exit \${PROBE:-0}
   exec $(python3 -c 'import sys; print(sys.executable)') \"\$@\""
-x_running() { ours | xargs -r -I{} cat /proc/{}/comm 2>/dev/null | grep -qx -e Xvfb -e openbox; }
+x_running() { [ "$(ours | xargs -r -I{} cat /proc/{}/comm 2>&- | grep -cx 'Xvfb\|openbox')" != 0 ]; }
 
 # The test command: a passing run ends with its summary and exit 0 (with a display it did not
 # start, one that answers, it once ended at its cleanup); only a kernel probe killed by SIGSEGV
@@ -58,7 +58,7 @@ check "a step that fails half-way, run inside an if" eval \
 checkout "$work/b" play.sh
 stand_ins
 echo '{"version": 6, "buildPresets": [{"name": "win64", "configurePreset": "win64"}],
-  "configurePresets": [{"name": "win64", "generator": "Ninja", "binaryDir": "b"}]}' \
+  "configurePresets": [{"name": "win64", "generator": "Ninja", "binaryDir": "build/win64"}]}' \
   >"$work/b/CMakePresets.json"
 echo 'project(broken NONE' >"$work/b/CMakeLists.txt"
 DISPLAY=:4 bash "$work/b/tools/play.sh" >/dev/null 2>&1
@@ -82,7 +82,7 @@ standin_root() {
   mkdir -p "$work/root/"{proc,dev,sys,tmp,usr/lib/wine}
   # shellcheck disable=SC2046 # the libraries' paths
   cp -L --parents $(ldd /bin/bash /usr/bin/env | grep -o '/[^ :]*' | sort -u) "$work/root"
-  printf '#!/bin/bash\ncase $WINEPREFIX$1 in /*--version) echo wine-10.0 ;; /*probe.exe) %s ;; esac\n' \
+  printf '#!/bin/bash\ncase $WINEPREFIX$1 in /*--version) echo wine-10.0 ;; /*x.exe) %s ;; esac' \
     '[ -c /dev/null ] && [ -e /proc/self/status ] && echo mounted' >"$work/root/usr/lib/wine/wine64"
   chmod +x "$work/root/usr/lib/wine/wine64" && cp -p "$work/root/usr/lib/wine/"{wine64,wineserver}
   echo 1 >"$work/root/.lumox-root"
@@ -91,10 +91,10 @@ standin_root
 wine10() { (cd "$work" && LUMOX_WINE_ROOT=$work/root LUMOX_WINE_PREFIXES=$work/prefixes \
   LUMOX_WINE=${WINE:-wow64} timeout 30 "$lumox_top/tools/wine-run" "$@" 2>/dev/null); }
 check "wine-run --version names Wine 10" [ "$(wine10 --version)" = wine-10.0 ]
-check "a program in the root sees /dev and /proc" [ "$(wine10 probe.exe)" = mounted ]
+check "a program in the root sees /dev and /proc" [ "$(wine10 x.exe)" = mounted ]
 rm -rf --one-file-system "$work/root"
 standin_root
-check "a program in a root made anew sees /dev and /proc" [ "$(wine10 probe.exe)" = mounted ]
+check "a program in a root made anew sees /dev and /proc" [ "$(wine10 x.exe)" = mounted ]
 check "an unknown LUMOX_WINE fails" eval '! WINE=bogus wine10 --prepare'
 wine10 --stop
 
@@ -102,10 +102,10 @@ wine10 --stop
 # in it, a live prefix once read as empty), and sees at once when they have ended.
 mkdir -p "$work/a[1]/prefix-null" "$work/b1/prefix-null"
 WINEPREFIX="$work/a[1]/prefix-null" sleep 60 &
-WINEPREFIX="$work/b1/prefix-null" bash -c 'trap "" TERM; sleep 1' &
 LUMOX_WINE_PREFIXES="$work/a[1]" tools/wine-run --stop
 check "a program of prefixes under a[1] ended by --stop" lumox_wait 2 eval \
   '[ -z "$(grep -lszxF "WINEPREFIX=$work/a[1]/prefix-null" /proc/[0-9]*/environ)" ]'
+WINEPREFIX="$work/b1/prefix-null" bash -c 'trap "" TERM; sleep 2' &
 began=$SECONDS
 said=$(LUMOX_WINE_PREFIXES="$work/b1" tools/wine-run --stop 2>&1)
 check "--stop ends when the program does" [ $((SECONDS - began)) -lt 4 ]
@@ -140,7 +140,8 @@ checkout "$work/p" play.sh
 cp -p tools/wine-run "$work/p/tools/wine-run.real"
 printf '#!/bin/bash\ncase $1 in --stop) %s ;; --prepare) ;; *) exec sleep 30 ;; esac\n' \
   '[ -z "${FAIL_STOP:-}" ] && exec "$0.real" --stop' >"$work/p/tools/wine-run"
-stand_ins cmake 'exit 0' xdotool 'echo 42' import 'touch "${!#}"' \
+stand_ins cmake 'exit 0' import 'touch "${!#}"' \
+  xdotool "xwininfo -root | awk '/Window id:/ {print \$4}'" \
   Xvfb "[ -e $work/lost ] || { touch $work/lost; exit 1; }; exec /usr/bin/Xvfb \"\$@\""
 began=$SECONDS
 env -u DISPLAY timeout 60 bash "$work/p/tools/play.sh" >"$out" 2>&1

@@ -37,7 +37,7 @@ checkout() { # DIR TOOL...: a checkout with lib.sh and these tools; the others d
 # A python3 whose kernel probe (python3 -c) answers PROBE.
 probe="[ \"\$1\" != -c ] || exit \${PROBE:-0}
   exec $(python3 -c 'import sys; print(sys.executable)') \"\$@\""
-x_running() { [ "$(ours | xargs -r -I{} cat /proc/{}/comm 2>&- | grep -cx 'Xvfb\|openbox')" != 0 ]; }
+x_up() { [ "$(ours | xargs -r -I{} cat /proc/{}/comm 2>&- | grep -cx 'Xvfb\|openbox')" != 0 ]; }
 
 # The test command: a passing run ends with its summary and exit 0 (with a display it did not
 # start, one that answers, it once ended at its cleanup); only a kernel probe killed by SIGSEGV
@@ -148,12 +148,12 @@ env -u DISPLAY timeout 60 bash "$work/p/tools/play.sh" >"$out" 2>&1
 check "a headless game started at once after losing a display" [ $((SECONDS - began)) -lt 12 ]
 env -u DISPLAY timeout 60 bash "$work/p/tools/play.sh" >>"$out" 2>&1
 bash "$work/p/tools/play.sh" --stop >>"$out" 2>&1
-check "two headless games, then --stop, leave no Xvfb or openbox" lumox_wait 5 eval '! x_running'
+check "two headless games, then --stop, leave no Xvfb or openbox" lumox_wait 5 eval '! x_up'
 mkdir "$work/tmp"
 env -u DISPLAY TMPDIR="$work/tmp" FAIL_STOP=1 timeout 60 bash "$work/p/tools/play.sh" \
   --screenshot "$work/shot.png" >>"$out" 2>&1
 check "the picture taken" [ -f "$work/shot.png" ]
 check "no temporary folder left by the picture" [ -z "$(ls -A "$work/tmp")" ]
-check "no Xvfb or openbox left by the picture" lumox_wait 5 eval '! x_running'
+check "no Xvfb or openbox left by the picture" lumox_wait 5 eval '! x_up'
 
 [ "$failures" -eq 0 ] && echo "PASS" || exit 1

@@ -6,7 +6,6 @@ import os
 import shutil
 import statistics
 import subprocess
-import sys
 import tempfile
 import time
 
@@ -18,34 +17,31 @@ CPU_RUNS = max(3, RUNS // 2)
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 WORK = tempfile.mkdtemp(prefix="lumox-bench-")
 
-# (label of the Wine, LUMOX_WINE, build preset)
-SETUPS = [("Wine 8", "host", "win64"), ("Wine 10 wow64", "wow64", "win32"),
-          ("Wine 10 wow64", "wow64", "win64")]
+# (label of the Wine, LUMOX_WINE, build preset); the i686 one unless the kernel refuses it
+SETUPS = [("Wine 8", "host", "win64"), ("Wine 10 wow64", "wow64", "win64")]
+if os.environ.get("LUMOX_BENCH_PE32") != "no":
+    SETUPS.insert(1, ("Wine 10 wow64", "wow64", "win32"))
 ARCH = {"win64": "x86_64", "win32": "i686"}
-WINEMINE_64 = ["winemine"]
-WINEMINE_32 = ["C:\\windows\\syswow64\\winemine.exe"]
 restarts = 0
 
 
 def launch(wine, args, image):
-    """Starts a program and waits for its window: (seconds, pid, process)."""
+    """Starts a program and waits for its window: (seconds, pid, process). A start that Wine
+    refuses (now and then right after its server was ended) is tried again, three times at most."""
     global restarts
     folder = tempfile.mkdtemp(dir=WORK)
-    log = folder + ".log"
-    began = time.perf_counter()
-    proc = start(args, folder, log, wine)
-    while not (found := windows(wm_class=image)):
-        if proc.poll() is not None:
-            # Now and then Wine refuses a start right after its server was
-            # ended (exit 1, no output); such a run is started again.
-            restarts += 1
-            wine_run("--kill", wine=wine)
-            began = time.perf_counter()
-            proc = start(args, folder, log, wine)
-        if time.perf_counter() - began > 60:
-            raise RuntimeError(f"{args[0]} did not start (exit {proc.poll()}, log {folder}.log)")
-        time.sleep(0.005)
-    return time.perf_counter() - began, int(run("xdotool", "getwindowpid", found[0])), proc
+    for _ in range(4):
+        began = time.perf_counter()
+        proc = start(args, folder, folder + ".log", wine)
+        while not (found := windows(wm_class=image)) and proc.poll() is None:
+            if time.perf_counter() - began > 60:
+                raise RuntimeError(f"{args[0]} showed no window in 60 s (log {folder}.log)")
+            time.sleep(0.005)
+        if found:
+            return time.perf_counter() - began, int(run("xdotool", "getwindowpid", found[0])), proc
+        restarts += 1
+        wine_run("--kill", wine=wine)
+    raise RuntimeError(f"{args[0]} did not start: it ended at once 4 times (log {folder}.log)")
 
 
 def stop(wine, proc):
@@ -57,10 +53,8 @@ def startup(wine, args, image):
     """Seconds from launch to the mapped main window, and peak memory (KB)."""
     seconds, pid, proc = launch(wine, args, image)
     # The board is painted once the message loop runs: check it for the game.
-    if image == "lumox.exe":
-        painted = poll(lambda: screen()(310, 160) == (128, 128, 128), seconds=0.5)
-        if not painted:
-            raise RuntimeError("the board is not painted")
+    if image == "lumox.exe" and not poll(lambda: screen()(310, 160) == (128, 128, 128), seconds=0.5):
+        raise RuntimeError("the board is not painted")
     time.sleep(1.5)
     hwm = next(int(line.split()[1]) for line in open(f"/proc/{pid}/status")
                if line.startswith("VmHWM:"))
@@ -97,9 +91,9 @@ def measure(label, wine, preset):
     build = ARCH[preset]
     exe = lambda name: os.path.join(ROOT, "build", preset, name)
     lumox = [exe("lumox.exe")]
-    programs = [("lumox.exe", lumox, "lumox.exe"), ("winemine.exe (64-bit)", WINEMINE_64, "winemine.exe")]
+    programs = [("lumox.exe", lumox, "lumox.exe"), ("winemine.exe (64-bit)", ["winemine"], "winemine.exe")]
     if preset == "win32":
-        programs.append(("winemine.exe (32-bit)", WINEMINE_32, "winemine.exe"))
+        programs.append(("winemine.exe (32-bit)", ["C:\\windows\\syswow64\\winemine.exe"], "winemine.exe"))
     wine_run("--prepare", exe("lumox.exe"), wine=wine)
     wine_run("--kill", wine=wine)
     # The programs take turns, so that a slow spell of the machine hits them all.
@@ -139,9 +133,8 @@ def measure(label, wine, preset):
 
 
 def version(wine):
-    args = ["tools/wine-run", "--version"] if wine == "wow64" else ["/usr/lib/wine/wine64", "--version"]
-    return subprocess.run(args, cwd=ROOT, env=dict(ENV, LUMOX_WINE=wine), capture_output=True,
-                          text=True, timeout=120).stdout.strip()
+    return subprocess.run(["tools/wine-run", "--version"], cwd=ROOT, env=dict(ENV, LUMOX_WINE=wine),
+                          capture_output=True, text=True, timeout=120).stdout.strip()
 
 
 def main():
@@ -176,4 +169,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
-# Fuzzes the results store (libFuzzer, under AddressSanitizer and
-# UndefinedBehaviorSanitizer) with one target whose first input byte chooses
-# what the rest is: 0 a results record, 1 the payload of a saved and loaded
-# results file, 2 a whole results file.
-#   tools/fuzz.sh --runs N       N inputs (the test command)
-#   tools/fuzz.sh --seconds S    S seconds (default 600)
-# The target is built first, so a run never fuzzes stale code. The seeds are
-# written by the program's own code. Everything a run writes lives in a
-# scratch folder that it removes; only a finding stays, in build/: the input
-# (build/fuzz-crash-*) and the log (build/fuzz-PID.log).
+# Fuzzes the results store (libFuzzer, under ASan and UBSan) with one target whose first input
+# byte chooses what the rest is: 0 a results record, 1 the payload of a saved and loaded
+# results file, 2 a whole results file. Built first, so a run never fuzzes stale code; seeded
+# by the program's own code; run in a scratch folder that it removes. A finding stays in
+# build/: the input (build/fuzz-crash-*) and the log (build/fuzz-PID.log).
+#   tools/fuzz.sh --runs N | --seconds S     N inputs (the test command), or S seconds (600)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+. tools/lib.sh
 
 limit=(-max_total_time=600)
 wanted=0
@@ -22,20 +20,17 @@ case "${1:-}" in
 esac
 
 bash tools/deps.sh
-cmake --preset sanitize >/dev/null
-cmake --build --preset sanitize --target results_file_tool results_fuzzer
+lumox_build sanitize results_file_tool results_fuzzer
 bin=build/sanitize/tests
 
-# In memory where possible: a saved payload is a file for every input, and
-# the save asks for each one to be put on the disk.
+# In memory where possible: a saved payload is a file for every input, and each is synced.
 top=${TMPDIR:-/tmp}
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then top=/dev/shm; fi
 scratch=$(mktemp -d "$top/lumox-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/seeds" "$scratch/corpus" "$scratch/tmp"
-# Seeds written by the program's own code, so that they keep to the record
-# layout and pass the check words: each table as a bare record (mode 0), as a
-# payload (mode 1) and as a file (mode 2).
+# Each table as a bare record (mode 0), as a payload (mode 1) and as a file (mode 2), written
+# by the program's own code so that they keep to the layout and pass the check words.
 seed() {
   "$bin/results_file_tool" write "$scratch/file" "${@:2}"
   { printf '\0'; cat "$scratch/file.record"; } >"$scratch/seeds/$1-record"
@@ -50,11 +45,9 @@ seed full "$(cp1250 'Žluťoučký kůň')" 100 abc 92.5 "$(cp1250 Ondřej)" 85 
 
 log=$scratch/fuzz.log
 start=$SECONDS
-set +e
+status=0
 TMPDIR=$scratch/tmp "$bin/results_fuzzer" "${limit[@]}" -max_len=4096 -print_final_stats=1 \
-  -artifact_prefix="build/fuzz-" "$scratch/corpus" "$scratch/seeds" >"$log" 2>&1
-status=$?
-set -e
+  -artifact_prefix="build/fuzz-" "$scratch/corpus" "$scratch/seeds" >"$log" 2>&1 || status=$?
 runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
 if [ "$status" -ne 0 ] || [ "$runs" -lt "$wanted" ]; then
   cp "$log" "build/fuzz-$$.log"
@@ -62,10 +55,5 @@ if [ "$status" -ne 0 ] || [ "$runs" -lt "$wanted" ]; then
   echo "fuzz: FAILED after $runs inputs (status $status; log: build/fuzz-$$.log)"
   exit 1
 fi
-# The last status line: "#N DONE cov: C ft: F corp: K/Bb ... exec/s: E ...".
-awk -v runs="$runs" -v time=$((SECONDS - start)) '/DONE +cov:/ {line = $0} END {
-    n = split(line, f, /[ \t]+/)
-    for (i = 1; i < n; i++) v[f[i]] = f[i + 1]
-    sub(/\/.*/, "", v["corp:"])
-    printf "fuzz: %d inputs in %d s, %s inputs/s; cov %s, ft %s, corpus %s; no finding\n",
-      runs, time, v["exec/s:"], v["cov:"], v["ft:"], v["corp:"] }' "$log"
+# libFuzzer's last status line: "#N DONE cov: C ft: F corp: K/Bb ... exec/s: E ...".
+echo "fuzz: $runs inputs in $((SECONDS - start)) s, no finding; $(grep -o 'DONE.*' "$log" | tail -1)"

@@ -1,17 +1,19 @@
 #!/usr/bin/env python3
-"""What the end-to-end test and the benchmark share: waiting for a condition, X windows, keys
-and pixels through xdotool and ImageMagick, and Windows programs started under tools/wine-run
-on the private display (LUMOX_XVFB_DISPLAY, else wine-run's :97; DISPLAY for the command line).
-The shell tools use it as a command:  xwin.py window TITLE SECONDS | shoot WINDOW OUT.png"""
+"""What the end-to-end test and the benchmark share: waiting, X windows, keys and pixels
+(xdotool, ImageMagick) and Windows programs under tools/wine-run, all on the private display
+LUMOX_XVFB_DISPLAY. Without one, the importing program runs again under xvfb-run, which gives it
+an Xvfb of its own on a free display for as long as it runs."""
 import os
 import subprocess
 import sys
 import time
 
+if not os.environ.get("LUMOX_XVFB_DISPLAY"):
+    os.execvp("xvfb-run", ["xvfb-run", "-a", "sh", "-c", 'LUMOX_XVFB_DISPLAY=$DISPLAY exec "$0" "$@"',
+                           sys.executable, *sys.argv])
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine-run")
-ENV = dict(os.environ, LUMOX_WINE_MODE="x11")
-ENV["DISPLAY"] = ENV.get("LUMOX_XVFB_DISPLAY", ":97")
-WIDTH, HEIGHT = 1280, 1024  # the size of every display the tools start
+ENV = dict(os.environ, LUMOX_WINE_MODE="x11", DISPLAY=os.environ["LUMOX_XVFB_DISPLAY"])
+WIDTH, HEIGHT = 1280, 1024  # the size of xvfb-run's screen
 
 
 def expect(expected, actual, what):
@@ -121,21 +123,3 @@ def wine_run(*args, wine=None):
     """wine-run --prepare, --kill or --stop for the private display's prefixes."""
     env = dict(ENV, LUMOX_WINE=wine) if wine else ENV
     subprocess.run([WINE_RUN, *args], env=env, check=True, timeout=300)
-
-
-def shoot(window, out):
-    """A picture of a window as the screen shows it, with its window manager's frame."""
-    x, y, width, height = geometry(window)
-    extents = run("xprop", "-id", window, "_NET_FRAME_EXTENTS", ok=(0, 1)).partition("=")[2]
-    left, right, top, bottom = [int(v) for v in extents.split(",")] if extents else [0] * 4
-    crop = f"{width + left + right}x{height + top + bottom}+{max(0, x - left)}+{max(0, y - top)}"
-    os.makedirs(os.path.dirname(os.path.abspath(out)), exist_ok=True)
-    run("import", "-window", "root", "-depth", "8", "-crop", crop, "+repage", out)
-
-
-if __name__ == "__main__":
-    ENV["DISPLAY"] = os.environ["DISPLAY"]
-    if sys.argv[1] == "window":
-        found = poll(shown(sys.argv[2]), seconds=float(sys.argv[3]))
-        sys.exit(print(found[0]) if found else f"no window {sys.argv[2]!r} on {ENV['DISPLAY']}")
-    shoot(sys.argv[2], sys.argv[3])

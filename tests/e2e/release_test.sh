@@ -3,7 +3,7 @@
 # but Windows' own DLLs, whose bytes depend on the sources alone: no link time in its header and
 # no path of the build machine inside; and the About box's icon at its place and size in dialog
 # units.  Usage: release_test.sh EXE pe32|pe32+
-set -uo pipefail
+set -u
 exe=$1
 case "$2" in
   pe32) objdump=i686-w64-mingw32-objdump; format='PE32 executable \(GUI\) Intel 80386' ;;

@@ -2,7 +2,7 @@
 # Fuzzes the results store (libFuzzer, under ASan and UBSan) with one target whose first input
 # byte chooses what the rest is: 0 a results record, 1 the payload of a saved and loaded
 # results file, 2 a whole results file. Built first, so a run never fuzzes stale code; seeded
-# by the program's own code; run in a scratch folder that it removes. A finding stays in
+# with the records of the file layout; run in a scratch folder that it removes. A finding stays in
 # build/: the input (build/fuzz-crash-*) and the log (build/fuzz-PID.log).
 #   tools/fuzz.sh --runs N | --seconds S     N inputs (the test command), or S seconds (600)
 set -euo pipefail
@@ -20,7 +20,7 @@ case "${1:-}" in
 esac
 
 bash tools/deps.sh
-lumox_build sanitize results_file_tool results_fuzzer
+lumox_build sanitize results_fuzzer
 bin=build/sanitize/tests
 
 # In memory where possible: a saved payload is a file for every input, and each is synced.
@@ -29,19 +29,17 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then top=/dev/shm; fi
 scratch=$(mktemp -d "$top/lumox-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/seeds" "$scratch/corpus" "$scratch/tmp"
-# Each table as a bare record (mode 0), as a payload (mode 1) and as a file (mode 2), written
-# by the program's own code so that they keep to the layout and pass the check words.
-seed() {
-  "$bin/results_file_tool" write "$scratch/file" "${@:2}"
-  { printf '\0'; cat "$scratch/file.record"; } >"$scratch/seeds/$1-record"
-  { printf '\1'; cat "$scratch/file.record"; } >"$scratch/seeds/$1-payload"
-  { printf '\2'; cat "$scratch/file"; } >"$scratch/seeds/$1-file"
-}
-seed empty
-seed one abc 12.5
-cp1250() { printf '%s' "$1" | iconv -f UTF-8 -t CP1250; }
-seed full "$(cp1250 'Žluťoučký kůň')" 100 abc 92.5 "$(cp1250 Ondřej)" 85 " " 77.5 \
-  0123456789012345678 70 x 62.5 yy 55 "$(cp1250 Příliš)" 47.5 zzz 40 w -3
+# The records of an empty table of ten slots and of one holding abc with 12.5, each as a bare
+# record (mode 0), a payload (mode 1) and a file (mode 2, refused: whole files come from the
+# saves of mode 1).
+{ printf '\x34\0\0\0\x0a\0\0\0\0\0\0\0'; head -c 40 /dev/zero; } >"$scratch/empty"
+{ printf '\x3f\0\0\0\x0a\0\0\0\x01\0\0\0\x03\0\0\0abc\0\0\0\0\0\0\x29\x40'
+  head -c 36 /dev/zero; } >"$scratch/abc"
+for table in empty abc; do
+  for mode in 0 1 2; do
+    { printf '%b' "\\x0$mode"; cat "$scratch/$table"; } >"$scratch/seeds/$table-$mode"
+  done
+done
 
 log=$scratch/fuzz.log
 start=$SECONDS

@@ -1,48 +1,31 @@
-// The whole program inside the test process. main() starts it in the current folder, after
-// making tabulka.dat what LUMOX_START_WITH names: missing, damaged, refused, valid, locked (held
-// open with no sharing during start-up) or folder. The last case shuts the program down.
-//
-// A case is a row "script => what shows -- the fault it guards against". The script runs from
-// the idle program of start-up (see the first test), one character an action:
-//   L R U (space) E D P I  the keys Left, Right, Up, space, Enter, Down, Pause and Insert, sent
-//                          to the window that has the keyboard focus
-//   . n p u s t g x c a    a tick of the gravity timer; the menu's New, Pause, Unpause, Speed,
-//                          Extended tileset, Game Over, Exit, Clear and About
-//   $                      the score 9.0, and the piece settles below the board, which ends
-//                          the game
-//   F                      tabulka.dat becomes a folder, so that saves fail; again, it is gone
-//   |                      (anywhere in the script) the pieces are the bar, not the square
-//   W                      rows 0 and 15 full but for columns 0 and 1
-//   (...)                  the answers to the box or dialog that comes up next, given as it
-//                          comes up (a tick there goes to the main window):
-//   + - ! = % * ~ #        Yes, No, a box's OK, a dialog's OK, Cancel, Default, Escape (the
-//                          cancel command it sends) and the close box
-//   'text'                 typed into the edit box, which then loses the focus
-// What shows (state()): " basic set" without the mirror pieces; the board's rows that show more
-// than its gray field, as the window shows them ('#': a cell of another colour); whether the
-// results window shows, and the colours of its text as they come from the top (r: the brick
-// red of the best, b: black); each box as it came up, with the edit box's text after typing
-// (=text); what tabulka.dat holds ("-": no table).
+// The whole program inside the test process, under Wine's null display driver, started once per
+// run (tests/CMakeLists.txt) in a folder where main() first makes tabulka.dat what
+// LUMOX_START_WITH names. The player's keys, menu commands and answers reach the windows as the
+// messages Windows sends for them; what shows is read from the windows, the boxes and the files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
+#include <iomanip>
+#include <map>
 
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "core/game_state.h"
 #include "resources/resource.h"
+#include "results/results_file.h"
 #include "results/results_window.h"
 #include "tests/support/win_test.h"
 
 namespace {
 
 using std::string;
+using std::to_string;
 
-string scenario;
-string atStart;  // the boxes of start-up and the table it loaded
-string seen;     // the boxes and dialogs of this row
-string steps;    // the script of this row
-const char* script;
+string scenario;          // what tabulka.dat is at start-up
+string seen;              // the boxes as they came up, and the main window's end
+const char* script = "";  // the steps still to take
+int repaints[2];          // repaint requests sent with the drawing surface closed, open
 
 string text(HWND window)
 {
@@ -52,254 +35,440 @@ string text(HWND window)
     return text;
 }
 
+// The board as the main window shows it, a line of text a row ('#': a cell whose light left
+// edge is not the empty gray), equal rows one above the other told once.
+string board()
+{
+    string shown;
+    string above = "........";
+    for (int row = 0, from = 0; row <= 16; ++row) {
+        string cells;
+        for (int column = 0; column < 8 && row < 16; ++column)
+            cells += windowPixel(mainWindow, 1 + 21 * column, 6 + 21 * row) == 0x808080 ? '.' : '#';
+        if (cells != above && above != "........")
+            shown += "; row" + (from < row - 1 ? "s " + to_string(from) + "-" : " ") +
+                     to_string(row - 1) + " " + above;
+        from = cells == above ? from : row;
+        above = cells;
+    }
+    return shown;
+}
+
+// The status strip under the board: the score, black on white on the class brush, where the
+// maker's line leaves the strip alone; 0.0 untold.
+string strip()
+{
+    const string score = scoreText;
+    if (!windowShows(mainWindow, {0, 337, 90, 362}, GetSysColor(COLOR_SCROLLBAR), 0xFFFFFF,
+                     {{0, 0, 0, score}}))
+        return "; the strip does not show " + score;
+    return score == "0.0" ? "" : "; score " + score;
+}
+
 string listed(const ResultsTable& table)
 {
-    string list;
+    std::ostringstream list;
+    list << std::fixed << std::setprecision(1);
     for (int i = 0; i < table.capacity; ++i)
         if (const ResultEntry* entry = table.slots[i])
-            list += " <" + string(entry->name) + ">" + std::to_string(entry->score);
-    return list;
+            list << (list.tellp() ? ", " : "") << entry->name << " " << entry->score;
+    return list.tellp() ? list.str() : "no results";
 }
 
-string onDisk(const char* path)
+// What a file holds, read as start-up reads tabulka.dat.
+string file(const char* path)
 {
+    std::uint32_t length = 0;
+    unsigned char* record = loadResultsFile(path, &length);
     ResultsTable table(kResultsCapacity);
-    return ResultsStore(path).load(table) == LoadOutcome::Loaded ? listed(table) : " -";
+    const bool read = record && table.readRecord(record, static_cast<std::int32_t>(length));
+    delete[] record;
+    const DWORD kind = GetFileAttributesA(path);
+    if (kind == INVALID_FILE_ATTRIBUTES)
+        return "";
+    return "; " + string(path) +
+           (kind & FILE_ATTRIBUTE_DIRECTORY ? ": a folder" : read ? ": " + listed(table) : ": not a table");
 }
 
+// What shows now: the board, the strip, the boxes, the results window (against the main
+// window's right edge, tops level; what it draws is its own test's) or the table, the tileset
+// when not the seven pieces of start-up; tabulka.dat when it differs from the table.
 string state()
 {
-    string shown = pieceSet->count < 7 ? " basic set" : "";
-    for (int y = 11; y < 336; y += 21) {  // the centres of the cells, 21 pixels apart
-        string cells;
-        for (int x = 11; x < 168; x += 21)
-            cells += windowPixel(mainWindow, x, y) == 0x808080 ? '.' : '#';
-        if (cells != "........")
-            shown += " " + std::to_string(y / 21) + ":" + cells;
+    string shown = seen.empty() ? "" : ";" + seen;
+    if (appInitialised) {
+        RECT place;
+        RECT main;
+        GetWindowRect(resultsWindow, &place);
+        GetWindowRect(mainWindow, &main);
+        const string placed = place.left == main.right && place.top == main.top ? "" : " elsewhere";
+        shown = board() + strip() + shown +
+                (IsWindowVisible(resultsWindow) ? "; results window" + placed + ": "
+                 : resultsTable->slots[0]         ? "; table: "
+                                                  : "") +
+                (IsWindowVisible(resultsWindow) || resultsTable->slots[0] ? listed(*resultsTable) : "");
+        const UINT mark = GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, MF_BYCOMMAND);
+        if (mark != MF_CHECKED || pieceSet->count != 7)
+            shown += "; Extended tileset " + string(mark ? "" : "un") + "checked, " +
+                     to_string(pieceSet->count) + " pieces";
     }
-    if (IsWindowVisible(resultsWindow)) {
-        shown += " (results)";
-        // Its first 40 lines, the first two results: r or b as the colour changes.
-        for (int pixel = 0; pixel < 6000; ++pixel) {
-            const COLORREF colour = windowPixel(resultsWindow, pixel % 150, pixel / 150);
-            const string letter = colour == 0x2040C0 ? " r" : colour == 0 ? " b" : "";
-            if (!shown.ends_with(letter))  // (every string ends with "")
-                shown += letter;
-        }
-    }
-    return shown + seen + onDisk("tabulka.dat");
+    if (!appInitialised || file("tabulka.dat") != "; tabulka.dat: " + listed(*resultsTable))
+        shown += file("tabulka.dat");
+    shown += appInitialised ? "" : file("tabulka.dat.bad");
+    return shown.empty() ? "nothing" : shown.substr(2);
 }
 
-// Runs the script to its end or, for a box, to the ')' that ends its answers; false when the
-// script ended first.
-bool run(HWND box)
+// The player's words, each with the code it sends: a key (to the window with the keyboard, or
+// to the box that is up), a menu command, or a box's button, the closing ones last.
+const string words =
+    ",Left,Right,Up,Space,Enter,Down,Escape,Pause/Break,Insert,New,Pause,Unpause,Speed,"
+    "Extended tileset,Game Over,Exit,Clear,About,Default,Yes,No,Cancel,OK,";
+const WPARAM codes[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_ESCAPE,
+                        VK_PAUSE, VK_INSERT, ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE,
+                        ID_GAME_SPEED, ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT,
+                        ID_RESULTS_CLEAR, ID_HELP_ABOUT, IDC_DEFAULT, IDYES, IDNO, IDC_CANCEL,
+                        IDC_OK};
+
+// Takes the script's steps (a word, or a step below; " xN" after it: N times) up to its end or,
+// while a box is up, up to the answer that closes it; false when the script ended first.
+bool play(HWND box)
 {
     while (*script) {
-        const char c = *script++;
-        const size_t i = string("LRU EDPI.npustgxca+-!=%*~#").find(c);
-        const WPARAM ids[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_PAUSE,
-                              VK_INSERT,
-                              1,  // the gravity timer
-                              ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE, ID_GAME_SPEED,
-                              ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT,
-                              ID_RESULTS_CLEAR, ID_HELP_ABOUT,
-                              IDYES, IDNO, IDOK, IDC_OK, IDC_CANCEL, IDC_DEFAULT, IDCANCEL, 0};
-        if (i < 8)
-            PostMessageA(GetFocus(), WM_KEYDOWN, ids[i], 0);
-        else if (i != string::npos)
-            PostMessageA(i < 18 ? mainWindow : box,
-                         c == '.' ? WM_TIMER : c == '#' ? WM_CLOSE : WM_COMMAND, ids[i], 0);
-        if (c == '$') {
-            score = 9.0;
-            fallingPiece->y = 16;  // below the board: settling there ends the game
-            fallingPiece->settle();
+        const char* end = script + std::strcspn(script, ",:");
+        string step(script, end);
+        script = *end ? end + 2 : end;
+        const size_t x = step.rfind(" x");
+        int times = x < step.size() && std::isdigit(step[x + 2]) ? std::stoi(&step[x + 2]) : 1;
+        step.resize(times > 1 ? x : step.size());
+        const auto w = std::count(words.begin(), words.begin() + std::min(words.find("," + step + ","), words.size()), ',');
+        HWND edit = GetDlgItem(box, 1000);
+        for (; times > 0; --times) {
+            if (w < 9) {
+                PostMessageA(box ? box : GetFocus(), WM_KEYDOWN, codes[w], 0);
+            } else if (w < 23) {
+                PostMessageA(w < 18 ? mainWindow : box, WM_COMMAND,
+                             w == 22 && !GetDlgItem(box, IDC_OK) ? IDOK : codes[w], 0);
+            } else if (step == "tick") {
+                PostMessageA(mainWindow, WM_TIMER, 1, 0);  // the gravity timer's
+            } else if (step.starts_with("close ")) {  // the close box of the box, or of Lumox
+                PostMessageA(step == "close box" ? box : mainWindow, WM_CLOSE, 0, 0);
+            } else if (step == "OK again") {  // to the dialog under the box that is up
+                PostMessageA(GetWindow(box, GW_OWNER), WM_COMMAND, IDC_OK, 0);
+            } else if (step == "saves fail") {
+                DeleteFileA("tabulka.dat");
+                CreateDirectoryA("tabulka.dat", nullptr);
+            } else if (step.starts_with("score ")) {
+                score = std::stod(step.substr(6));
+            } else if (std::isdigit(step[0])) {  // "9 for a b": the results a 9.0, b 9.0, saved
+                std::istringstream names(step);
+                double points = 0;
+                string name;
+                names >> points >> name;
+                while (names >> name)
+                    resultsTable->insert(name.c_str(), points);
+                resultsStore->save(*resultsTable);
+            } else if (step.starts_with("type '")) {  // into the edit, which then loses the focus
+                const string typed = step.substr(6, step.size() - 7);
+                SetWindowTextA(edit, typed.c_str());
+                SendMessageA(box, WM_COMMAND, EN_KILLFOCUS << 16 | 1000, 0);
+                if (text(edit) != typed)
+                    seen.insert(seen.size() - 1, ", " + typed + " becomes " + text(edit));
+            } else {
+                ADD_FAILURE() << "no such step: " << step;
+            }
         }
-        for (int row : {0, 15})
-            for (int column = 2; c == 'W' && column < 8; ++column)
-                well->setCell(column, row, pieceSet->slots[0]);
-        if (c == 'F' && !RemoveDirectoryA("tabulka.dat")) {
-            DeleteFileA("tabulka.dat");
-            CreateDirectoryA("tabulka.dat", nullptr);
-        }
-        if (c == '\'') {
-            const char* end = strchr(script, '\'');
-            SetDlgItemTextA(box, 1000, string(script, end).c_str());
-            SendMessageA(box, WM_COMMAND, EN_KILLFOCUS << 16 | 1000, 0);
-            seen += " =" + text(GetDlgItem(box, 1000));
-            script = end + 1;
-        }
-        if (c == ')')
+        if (box && ((w > 18 && w < 23) || step == "Enter" || step == "close box"))
             return true;
-        if (!box)
-            pumpMessages();
+        MSG message;
+        while (!box && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+            if (message.message == WM_QUIT) {  // the main window is gone: WinMain ends
+                seen += " the window closes";
+                shutdownApplication();
+            }
+        }
     }
     return false;
 }
 
-// Logs a box or dialog as it comes, before it shows ("(results)": the results window shows;
-// "(no main window)": the window that owns it does not show, or there is none), and answers it.
-LRESULT CALLBACK onMessage(int code, WPARAM wParam, LPARAM lParam)
+// What each box says, by its caption (of a dialog, texts of its controls in a row, each
+// followed by '|').
+std::map<string, string> says = {
+    {"Konec hry", "Opravdu chcete skončit Vaši rozehrátou hru?"},
+    {"GAME OVER", "Hra pro tebe konci, sraci..."},
+    {"Potvrzení", "Tímto smažete své výsledky!!!\nThis will erase yours results!!!"},
+    {"Nepovolená změna hry", "Nelze změnit tileset.\nNejdříve ukončete rozehranou hru."},
+    {"Chyba", "Nelze uložit tabulku."},
+    {"Chyba verifikace dat", "Neplatná tabulka výsledků."},
+    {"O programu",
+     "|Ovládání:\nposun - šipky vlevo a vpravo\nrotace vpravo - šipka nahoru\nrotace vlevo - "
+     "space\nrychlé usazení kostky - šipka dolů\nrychlý posun kostky dolů - Enter\npozastavení "
+     "hry - Pause/Break\nzobrazení tabulky - Insert|"},
+    {"Rychlost hry", "|OK|Cancel|Default|"},
+    {"Zápis do tabulky", "|Vaše jméno||OK|"},
+};
+
+// Logs each box as it comes up, and answers it from the script: " [caption", its owner when
+// that is not the main window showing, whether the results window shows, what its edit opens
+// with, " elsewhere" when it is not at the corner of its owner's client area, what it says when
+// that is not what `says` gives, "]". Counts the repaint requests too.
+LRESULT CALLBACK onSent(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    const HWND box = sent->hwnd;
-    if (sent->message == WM_INITDIALOG) {
-        seen += " [" + text(box) + ": " + text(GetDlgItem(box, 0xFFFF)) +
-                (IsWindowVisible(resultsWindow) ? " (results)" : "") +
-                (IsWindowVisible(GetWindow(box, GW_OWNER)) ? "" : " (no main window)") + "]";
-        if (!run(box))
-            EndDialog(box, 0);  // left unanswered
+    HWND box = sent->hwnd;
+    HWND owner = GetWindow(box, GW_OWNER);
+    if (sent->message == WM_PAINT && box == mainWindow)
+        ++repaints[backBuffer.memoryDC != nullptr];
+    if (sent->message != WM_INITDIALOG)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    string all = "|";
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        all += text(child) + "|";
+    POINT corner = {0, 0};
+    POINT place = {0, 0};
+    ClientToScreen(owner, &corner);
+    ClientToScreen(box, &place);
+    const string opens = text(GetDlgItem(box, 1000));
+    seen += " [" + text(box) +
+            (owner == mainWindow ? IsWindowVisible(owner) ? "" : " over a hidden Lumox"
+             : owner             ? " over " + text(owner)
+                                 : ", no owner") +
+            (IsWindowVisible(resultsWindow) ? ", results showing" : "") +
+            (opens.empty() ? "" : " " + opens) +
+            (GetDlgItem(box, 1000) && place.x + place.y != corner.x + corner.y ? " elsewhere" : "") +
+            (all.find(says[text(box)]) < all.size() ? "" : " saying " + all) + "]";
+    if (!play(box)) {
+        seen += " (left open)";
+        EndDialog(box, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-const char* const rows[] = {
-    // keys
-    "LRU ED......... => -- no game: keys and ticks move nothing",
-    "nLLLLL => 0:##...... 1:##...... -- Left, a column a key, stops at the wall",
-    "nRRR => 0:......## 1:......## -- Right stops at the wall",
-    "nE => 1:....##.. 2:....##.. -- Enter steps a row",
-    "nD => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- Down drops and settles; the next "
-    "piece shows",
-    "nDEEEEEEEEEEEEEEE => 12:....##.. 13:....##.. 14:....##.. 15:....##.. -- Enter stops on the "
-    "stack",
-    "nDEEEEEEEEEEEEEEED => 0:....##.. 1:....##.. 12:....##.. 13:....##.. 14:....##.. 15:....##.. "
-    "-- Down settles a piece that cannot fall",
-    "|nEU => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- Up turns right",
-    "|nU => -- Up only where the turn fits",
-    "|nEE  => 0:.....#.. 1:.....#.. 2:.....#.. 3:.....#.. -- space turns left",
-    "|nE  => 1:....#### -- space only where the turn fits",
-    // gravity
-    "n....... => -- no step before the 8th tick",
-    "n........ => 1:....##.. 2:....##.. -- a step at the 8th",
-    "n.....D....... => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- a new piece counts its "
-    "ticks afresh",
-    "n.....D........ => 1:....##.. 2:....##.. 14:....##.. 15:....##.. -- and steps at its 8th",
-    "n.....s('50'=)................................................. => [Rychlost hry: 1 - 99] "
-    "=50 -- a new speed counts its ticks afresh",
-    "n.....s('50'=).................................................. => 1:....##.. 2:....##.. "
-    "[Rychlost hry: 1 - 99] =50 -- speed 50: a step every 50 ticks",
-    "nEEEEEEEEEEEEEEE........ => 0:....##.. 1:....##.. 14:....##.. 15:....##.. -- a piece that "
-    "cannot fall settles at the step",
-    // the pause and the focus
-    "nPL......... => -- Pause stops keys and ticks",
-    "nPPL => 0:...##... 1:...##... -- Pause again goes on",
-    "nI.................. => (results) -- Insert: the results window takes the focus, play stops",
-    "nIL........ => 1:....##.. 2:....##.. -- a key hides the results window; with the focus back "
-    "play goes on",
-    "nPIL........ => -- the pause from before the focus went comes back",
-    "nILI => (results) -- the key only hid the window",
-    // menu commands; "nIu" leaves the focus with the results window, and play unpaused
-    "g => -- no game: Game Over does nothing",
-    "np........ => -- New without a game asks nothing; Pause",
-    "npu........ => 1:....##.. 2:....##.. -- Unpause",
-    "nLPn(-)........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-    "hru?] -- New asks during a game; No leaves it as it was",
-    "nLPn(+)(!)........ => 1:....##.. 2:....##.. [Konec hry: Opravdu chcete skončit Vaši "
-    "rozehrátou hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- New, Yes: the game-over flow, "
-    "then a new game, unpaused",
-    "nLPg(-)........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-    "hru?] -- Game Over, No",
-    "nLg(+)(!)........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši "
-    "rozehrátou hru?] [GAME OVER: Hra pro tebe konci, sraci...] -- Game Over, Yes: the flow ends "
-    "the game",
-    "nLPx(-)........ => 0:...##... 1:...##... [Konec hry: Opravdu chcete skončit Vaši rozehrátou "
-    "hru?] -- Exit, No",
-    "nIug(........-) => (results) [Konec hry: Opravdu chcete skončit Vaši rozehrátou hru? "
-    "(results)] -- the game stopped while the question is open",
-    "t => basic set -- the mirror pieces go between games",
-    "t => -- and come back",
-    "nIut(........!) => (results) [Nepovolená změna hry: Nelze změnit tileset.\nNejdříve ukončete "
-    "rozehranou hru. (results)] -- no tileset change during a game; the game paused while the box "
-    "is open",
-    "nIuc(........-) => (results) [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase "
-    "yours results!!! (results)] -- the game paused while Clear asks",
-    "s('0''150'%)n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =1 =99 -- the speed "
-    "clamped on leaving the edit box; Cancel applies nothing",
-    "s(=)n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] -- the speed shown at first is "
-    "92",
-    "ns('50'#)........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =50 -- the close box "
-    "applies nothing",
-    "s('50'=)ns(*%)........ => [Rychlost hry: 1 - 99] =50 [Rychlost hry: 1 - 99] -- Default "
-    "applies nothing",
-    "s('50'*=)n........ => 1:....##.. 2:....##.. [Rychlost hry: 1 - 99] =50 -- Default puts 92",
-    // the end of a game, the table in tabulka.dat
-    "n$(''=) => (results) r [Zápis do tabulky:  (results)] = < >9.000000 -- an empty name is a "
-    "space, saved at once",
-    "n$('abcdefghijklmnopqrstuvwxy'=) => (results) r [Zápis do tabulky:  (results)] "
-    "=abcdefghijklmnopqrstuvwxy <abcdefghijklmnopqrs>9.000000 -- a name is cut to 19 bytes",
-    "n$('  Řeřicha  '=) => (results) r [Zápis do tabulky:  (results)] =  Řeřicha   <  Řeřicha  "
-    ">9.000000 -- a name keeps its spaces and letters",
-    "n$(#) => (results) [Zápis do tabulky:  (results)] -- the close box inserts nothing",
-    "n$(~'x'=) => (results) r [Zápis do tabulky:  (results)] =x <x>9.000000 -- Escape leaves the "
-    "dialog open",
-    "n$('a'=)n$('b'=) => (results) r b [Zápis do tabulky:  (results)] =a [Zápis do tabulky:  "
-    "(results)] =b <a>9.000000 <b>9.000000 -- the best in red, the others not",
-    "n$('a'=)c(-) => (results) r [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete své "
-    "výsledky!!!\nThis will erase yours results!!! (results)] <a>9.000000 -- Clear, No keeps the "
-    "table",
-    "n$('a'=)c(+) => (results) r [Zápis do tabulky:  (results)] =a [Potvrzení: Tímto smažete své "
-    "výsledky!!!\nThis will erase yours results!!! (results)] -- Clear, Yes empties the table and "
-    "its file",
-    "Fn$('a'=)(!)Fn$('b'=) => (results) r b [Zápis do tabulky:  (results)] =a [Chyba: Nelze "
-    "uložit tabulku. (results) (no main window)] [Zápis do tabulky:  (results)] =b <a>9.000000 <b>9.000000 -- a "
-    "failed save is reported; the entry stays",
-    "nLLLLWD('Tomáš'=) => 0:....##.. 1:..###### 15:##...... (results) r [Zápis do tabulky:  "
-    "(results)] =Tomáš <Tomáš>1.000000 -- the rules add the last settle's points before the next "
-    "piece ends the game: the table gets the score the status strip shows",
-    "Fc(+)(!)F => [Potvrzení: Tímto smažete své výsledky!!!\nThis will erase yours results!!!] "
-    "[Chyba: Nelze uložit tabulku.] - -- a failed save after Clear is reported",
-    // last, leaving an empty table in tabulka.dat for the exit in the missing start-up
-    "a(=) => [O programu: Autor: Lumox] -- About; its OK closes it",
-    "I => (results) -- Insert without a game",
+// The program as start-up leaves it (the main window with the focus, the board gray, the strip
+// at 0.0, no game, the first speed, the seven pieces, an empty table saved) and bars to come,
+// the second piece; then the steps, and what shows.
+string played(const char* steps)
+{
+    RemoveDirectoryA("tabulka.dat");
+    ShowWindow(resultsWindow, SW_HIDE);
+    SetFocus(mainWindow);
+    if (pieceSet->count < 7)
+        SendMessageA(mainWindow, WM_COMMAND, ID_GAME_EXTENDEDTILESET, 0);
+    pieceSet->random = [] { return 2; };
+    resetGameState();
+    savedPaused = false;
+    resultsTable->clear();
+    resultsStore->save(*resultsTable);
+    well->markAllRows();
+    well->removeMarkedRows();
+    InvalidateRect(mainWindow, nullptr, TRUE);
+    UpdateWindow(mainWindow);
+    seen.clear();
+    script = steps;
+    play(nullptr);
+    return state();
+}
+
+TEST(Program, OpensItsWindowAtItsPlaceWithItsMenu)
+{
+    RECT client;
+    POINT corner = {0, 0};
+    GetClientRect(mainWindow, &client);
+    ClientToScreen(mainWindow, &corner);
+    // The style less WS_VISIBLE and WS_CLIPSIBLINGS (which Windows adds), then the menu's items.
+    std::ostringstream shown;
+    shown << text(mainWindow) << " " << client.right << " x " << client.bottom << " at "
+          << corner.x << ", " << corner.y << ", style " << std::hex
+          << (GetWindowLongA(mainWindow, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS))
+          << (GetClassLongPtrA(mainWindow, GCLP_HICON) ? ", an icon" : "");
+    HMENU bar = GetMenu(mainWindow);
+    char name[64];
+    for (int i = 0; GetMenuStringA(bar, i, name, sizeof name, MF_BYPOSITION); ++i) {
+        shown << "; " << name << ":";
+        HMENU menu = GetSubMenu(bar, i);
+        for (int j = 0; GetMenuStringA(menu, j, name, sizeof name, MF_BYPOSITION); ++j)
+            shown << (j ? ", " : " ") << name
+                  << (GetMenuState(menu, j, MF_BYPOSITION) & MF_CHECKED ? " (checked)" : "");
+    }
+    EXPECT_EQ("Lumox 169 x 362 at 300, 150, style ca0000, an icon; &Game: &New, &Pause, &Unpause, "
+              "&Speed, Extended &tileset (checked), &Game Over, E&xit; &Results: &Show (Ins), "
+              "&Clear; &Help: &About",
+              shown.str());
+}
+
+struct Row {
+    const char* guards;  // the fault the row would catch
+    const char* does;    // what the player does
+    const char* shows;   // what shows then
 };
 
-// Each row's script runs from the idle program of start-up (the results window hidden, the main
-// window with the focus, an empty table saved, the gray board; the rows of the tileset leave it
-// as they found it).
-TEST(Program, AnswersEveryScriptAsAPlayerSeesIt)
+const Row rows[] = {
+    // keys and the gravity clock
+    {"no game: keys and ticks move nothing", "Left, Right, Up, Space, Enter, Down, tick x8",
+     "nothing"},
+    {"Left, a column a key, stops at the wall", "New, Left x5", "row 0 ####...."},
+    {"Right stops at the wall", "New, Left, Right x2", "row 0 ....####"},
+    {"Enter steps a row", "New, Enter", "row 1 ....####"},
+    {"Down drops and settles; the next piece shows", "New, Down",
+     "row 0 ....####; row 15 ....####"},
+    {"Enter stops on the stack", "New, Down, Enter x15", "rows 14-15 ....####"},
+    {"Down settles a piece that cannot fall", "New, Down, Enter x15, Down",
+     "row 0 ....####; rows 14-15 ....####"},
+    {"Up turns right; a move erases the turned piece", "New, Enter, Up, Left",
+     "rows 0-3 ....#..."},
+    {"Up only where the turn fits", "New, Up, Enter", "row 1 ....####"},
+    {"Space turns left; a step erases the turned piece", "New, Enter x2, Space, Enter",
+     "rows 1-4 .....#.."},
+    {"Space only where the turn fits", "New, Enter, Space, Enter", "row 2 ....####"},
+    {"New shows no piece before its first step; no step before the 8th tick", "New, tick x7",
+     "nothing"},
+    {"a step at the 8th tick", "New, tick x8", "row 1 ....####"},
+    {"a new piece counts its ticks afresh", "New, tick x5, Down, tick x7",
+     "row 0 ....####; row 15 ....####"},
+    {"a piece that cannot fall settles at the step", "New, Enter x15, tick x8",
+     "row 0 ....####; row 15 ....####"},
+    {"a new speed counts afresh", "New, tick x5, Speed: type '50', OK, tick x49",
+     "[Rychlost hry 92]"},
+    {"speed 50: a step every 50 ticks", "New, Speed: type '50', OK, tick x50",
+     "row 1 ....####; [Rychlost hry 92]"},
+    {"a full row scores, shown while the game runs", "New, Left x4, Down, Down",
+     "row 0 ....####; score 1.0"},
+    {"no room for the next piece: the end, with no points the box", "New, Down x16, OK",
+     "rows 0-15 ....####; [GAME OVER]"},
+    // the pause and the focus
+    {"Pause/Break stops keys and ticks", "New, Enter, Pause/Break, Left, tick x8",
+     "row 1 ....####"},
+    {"Pause/Break again goes on", "New, Enter, Pause/Break x2, Left", "row 1 ...####."},
+    {"Insert: the results window takes the focus, play stops", "New, Enter, Insert, tick x8",
+     "row 1 ....####; results window: no results"},
+    {"a key hides the results window; with the focus back play goes on",
+     "New, Enter, Insert, Left, tick x8", "row 2 ....####"},
+    {"the pause from before the focus went comes back",
+     "New, Enter, Pause/Break, Insert, Left, tick x8", "row 1 ....####"},
+    {"a key only hides the results window", "Insert, Left, Insert", "results window: no results"},
+    // the menu
+    {"no game: Game Over does nothing", "Game Over", "nothing"},
+    {"Pause", "New, Enter, Pause, tick x8", "row 1 ....####"},
+    {"Unpause", "New, Enter, Pause, Unpause, tick x8", "row 2 ....####"},
+    {"New asks during a game, held meanwhile; No goes on",
+     "New, Enter, Insert, Unpause, New: tick x8, No, tick x8",
+     "row 2 ....####; [Konec hry, results showing]; results window: no results"},
+    {"New, Yes: the game-over flow, then a new game, unpaused",
+     "New, Enter, Pause/Break, New: Yes, OK, Enter", "row 1 ....####; [Konec hry] [GAME OVER]"},
+    {"Game Over, No", "New, Enter, Game Over: No, tick x8", "row 2 ....####; [Konec hry]"},
+    {"Game Over, Yes: the flow ends the game", "New, Enter, Game Over: Yes, OK, tick x8",
+     "row 1 ....####; [Konec hry] [GAME OVER]"},
+    {"Exit, No", "New, Enter, Exit: No, tick x8", "row 2 ....####; [Konec hry]"},
+    {"the mirror pieces go between games", "Extended tileset",
+     "Extended tileset unchecked, 5 pieces"},
+    {"and come back", "Extended tileset x2", "nothing"},
+    {"no tileset change during a game; the game held while the box is open",
+     "New, Enter, Insert, Unpause, Extended tileset: tick x8, OK",
+     "row 1 ....####; [Nepovolená změna hry, results showing]; results window: no results"},
+    {"the game held while Clear asks", "New, Enter, Insert, Unpause, Clear: tick x8, No",
+     "row 1 ....####; [Potvrzení, results showing]; results window: no results"},
+    {"Clear, No keeps the table", "9 for a, Clear: No", "[Potvrzení]; table: a 9.0"},
+    {"Clear, Yes empties the table and its file", "9 for a, Clear: Yes", "[Potvrzení]"},
+    {"a failed save after Clear is told", "saves fail, Clear: Yes, OK",
+     "[Potvrzení] [Chyba]; tabulka.dat: a folder"},
+    {"the speed clamped on leaving the edit; Cancel applies nothing",
+     "Speed: type '0', type '150', Cancel, New, tick x8",
+     "row 1 ....####; [Rychlost hry 92, 0 becomes 1, 150 becomes 99]"},
+    {"the close box applies nothing", "Speed: type '50', close box, New, tick x8",
+     "row 1 ....####; [Rychlost hry 92]"},
+    {"Default puts 92, applied only by OK", "Speed: type '50', Default, OK, New, tick x8",
+     "row 1 ....####; [Rychlost hry 92]"},
+    {"the dialog shows the speed set; Default applies nothing",
+     "Speed: type '50', OK, Speed: Default, Cancel, New, tick x8",
+     "[Rychlost hry 92] [Rychlost hry 50]"},
+    {"About: OK closes it", "About: OK", "[O programu]"},
+    {"About: the close box closes it", "About: close box", "[O programu]"},
+    // the end of a game and the table
+    {"the flow with the results shown; an empty name is a space, saved at once",
+     "New, score 9, Game Over: Yes, OK",
+     "[Konec hry] [Zápis do tabulky, results showing]; results window:   9.0"},
+    {"a name is cut to 19 bytes",
+     "New, score 9, Game Over: Yes, type 'abcdefghijklmnopqrstuvwxy', OK",
+     "[Konec hry] [Zápis do tabulky, results showing]; results window: abcdefghijklmnopqrs 9.0"},
+    {"a name keeps its spaces and letters",
+     "New, score 9, Game Over: Yes, type '  Řeřicha  ', OK",
+     "[Konec hry] [Zápis do tabulky, results showing]; results window:   Řeřicha   9.0"},
+    {"the close box enters nothing", "New, score 9, Game Over: Yes, close box",
+     "[Konec hry] [Zápis do tabulky, results showing]; results window: no results"},
+    {"Escape leaves the dialog open; Enter is OK",
+     "New, score 9, Game Over: Yes, Escape, type 'x', Enter",
+     "[Konec hry] [Zápis do tabulky, results showing]; results window: x 9.0"},
+    {"a result behind an equal score", "9 for a, New, score 9, Game Over: Yes, type 'b', OK",
+     "[Konec hry] [Zápis do tabulky, results showing]; results window: a 9.0, b 9.0"},
+    {"a full table whose lowest score is the game's: no place",
+     "9 for a b c d e f g h i j, New, score 9, Game Over: Yes, OK",
+     "[Konec hry] [GAME OVER]; table: a 9.0, b 9.0, c 9.0, d 9.0, e 9.0, f 9.0, g 9.0, "
+     "h 9.0, i 9.0, j 9.0"},
+    {"a failed save is told over the dialog; a second OK enters the result once",
+     "saves fail, New, score 9, Game Over: Yes, type 'a', OK, OK again, OK",
+     "[Konec hry] [Zápis do tabulky, results showing] [Chyba over Zápis do tabulky, results "
+     "showing]; results window: a 9.0; tabulka.dat: a folder"},
+    {"New puts 0.0 on a strip cleared of the old score",
+     "New, score 12.5, Down, New: Yes, close box",
+     "[Konec hry] [Zápis do tabulky, results showing]; results window: no results"},
+};
+
+TEST(Program, ShowsWhatThePlayerDoes)
 {
-    for (const string row : rows) {
-        ShowWindow(resultsWindow, SW_HIDE);
-        SetFocus(mainWindow);
-        pumpMessages();
-        resetGameState();
-        resultsTable->clear();
-        resultsStore->save(*resultsTable);
-        showIdlePicture();
-        seen.clear();
-        steps = row.substr(0, row.find(" =>"));
-        script = steps.c_str();
-        run(nullptr);
-        EXPECT_EQ(row, steps + " =>" + state() + row.substr(row.find(" --")));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.guards);
+        EXPECT_EQ(row.shows, played(row.does)) << row.does;
     }
 }
 
-// What start-up showed | the boxes at exit | what tabulka.dat holds | what tabulka.dat.bad holds.
-const char* const exits[] = {
-    "missing => | | | - -- no file is no error",
-    "damaged => [Chyba verifikace dat: Neplatná tabulka výsledků. (no main window)] | | | - -- a "
-    "file that fails its check is reported before the main window shows",
-    "refused => | | | - -- a verified record that is refused is silent",
-    "valid => <Alena>7.500000 | | - | - -- loaded; at exit, unchanged, not written again (it is "
-    "deleted by then)",
-    "locked => | | <Alena>7.500000 | - -- a file held by another program is silent, and left as "
-    "it is when nothing changed",
-    "folder => | | - | - -- a folder in the file's place is left alone when nothing changed",
+// Each row a piece falls shows at once: a repaint for Enter's step and for each row of a drop,
+// sent while the drawing surface is still open; after the drop, two for the settling and the
+// next piece.
+TEST(Program, RepaintsEveryRowAPieceFalls)
+{
+    played("New");
+    string counted;
+    for (const char* step : {"Enter", "Down"}) {
+        repaints[0] = 0;
+        repaints[1] = 0;
+        script = step;
+        play(nullptr);
+        counted += string(step) + ": " + to_string(repaints[1]) + " open, " +
+                   to_string(repaints[0]) + " after; ";
+    }
+    EXPECT_EQ("Enter: 1 open, 0 after; Down: 14 open, 2 after; ", counted);
+}
+
+struct Start {
+    const char* with;  // what tabulka.dat is at start-up
+    const char* does;  // what the player does then
+    const char* shows;
 };
 
-// Last, as it shuts the program down.
-TEST(Program, KeepsWhatWasFoundAtStart)
+const Start starts[] = {
+    {"missing", "New, score 9, close Lumox",
+     "table: no results the window closes; tabulka.dat: no results"},
+    {"damaged", "Exit",
+     "[Chyba verifikace dat over a hidden Lumox] table: no results the window closes; "
+     "tabulka.dat: no results; tabulka.dat.bad: not a table"},
+    {"refused", "New, Exit: Yes, OK",
+     "table: no results [Konec hry] [GAME OVER] the window closes; tabulka.dat: no results; "
+     "tabulka.dat.bad: not a table"},
+    {"valid", "close Lumox", "table: Alena 7.5 the window closes; tabulka.dat: Alena 7.5"},
+    {"locked", "close Lumox", "table: no results the window closes; tabulka.dat: Alena 7.5"},
+    {"folder", "table a 9, close Lumox, OK",
+     "table: no results the window closes [Chyba, no owner]; tabulka.dat: a folder"},
+};
+
+// Start-up's boxes and table, then what the player does, and what the folder keeps.
+TEST(StartAndEnd, KeepWhatTabulkaDatHolds)
 {
-    DestroyWindow(mainWindow);
-    seen = atStart + " |";
-    script = "(!)";
-    ASSERT_TRUE(shutdownApplication());
-    seen += " |" + onDisk("tabulka.dat") + " |" + onDisk("tabulka.dat.bad");
-    for (const string row : exits) {
-        if (row.starts_with(scenario)) {
-            EXPECT_EQ(row, scenario + " =>" + seen + row.substr(row.find(" --")));
+    for (const Start& start : starts)
+        if (start.with == scenario) {
+            script = start.does;
+            play(nullptr);
+            EXPECT_EQ(start.shows, state());
         }
-    }
 }
 
 }  // namespace
@@ -308,30 +477,26 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     scenario = std::getenv("LUMOX_START_WITH");  // set for every run by ctest
-    DeleteFileA("tabulka.dat");  // what an earlier run left
+    DeleteFileA("tabulka.dat");                   // what an earlier run left
     DeleteFileA("tabulka.dat.bad");
     RemoveDirectoryA("tabulka.dat");
     if (scenario == "folder")
         CreateDirectoryA("tabulka.dat", nullptr);
     ResultsTable table(scenario == "refused" ? 0 : kResultsCapacity);  // no room: refused
     table.insert("Alena", 7.5);
-    if (scenario != "missing")
+    if (scenario != "missing" && scenario != "play")
         ResultsStore("tabulka.dat").save(table);  // (into the folder, it fails)
     if (scenario == "damaged")
         std::ofstream("tabulka.dat") << "damaged";
     HANDLE lock = CreateFileA(scenario == "locked" ? "tabulka.dat" : "", GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-    SetWindowsHookExA(WH_CALLWNDPROCRET, onMessage, nullptr, GetCurrentThreadId());
-    script = "(!)";
+    SetWindowsHookExA(WH_CALLWNDPROCRET, onSent, nullptr, GetCurrentThreadId());
+    script = "OK";  // for a box at start-up
     appInstance = GetModuleHandleA(nullptr);
     if (!initApplication())
         return 1;
-    // The square, or the bar for a script that holds |: the fifth or the second piece.
-    pieceSet->random = [] { return steps.find('|') == string::npos ? 5 : 2; };
-    KillTimer(mainWindow, 1);  // the cases tick the gravity clock themselves
+    KillTimer(mainWindow, 1);  // the rows tick the gravity clock themselves
     CloseHandle(lock);
-    if (scenario == "valid")
-        DeleteFileA("tabulka.dat");  // so that writing the table at exit would show
-    atStart = seen + listed(*resultsTable);
+    seen += " table: " + listed(*resultsTable);  // after start-up's boxes
     return RUN_ALL_TESTS();
 }

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 inline void pumpMessages()
 {
     MSG msg;
@@ -18,4 +21,39 @@ inline COLORREF windowPixel(HWND window, int x, int y)
     const COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(window, dc);
     return colour;
+}
+
+struct TextLine {
+    int x;
+    int y;
+    COLORREF colour;
+    std::string text;
+};
+
+// Whether an area of a window shows exactly the lines (placed from the area's corner) as
+// TextOutA draws them in the window's default font on paper, on a background of nothing else.
+inline bool windowShows(HWND window, RECT area, COLORREF background, COLORREF paper,
+                        const std::vector<TextLine>& lines)
+{
+    const int width = area.right - area.left;
+    const RECT all = {0, 0, width, area.bottom - area.top};
+    HDC screen = GetDC(window);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, all.right, all.bottom));
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(dc, &all, brush);
+    SetBkColor(dc, paper);
+    for (const TextLine& line : lines) {
+        SetTextColor(dc, line.colour);
+        TextOutA(dc, line.x, line.y, line.text.c_str(), static_cast<int>(line.text.size()));
+    }
+    bool same = true;
+    for (int i = 0; i < width * all.bottom; ++i)
+        same = same && GetPixel(dc, i % width, i / width) ==
+                           GetPixel(screen, area.left + i % width, area.top + i / width);
+    DeleteObject(brush);
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    ReleaseDC(window, screen);
+    return same;
 }

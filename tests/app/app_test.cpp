@@ -96,7 +96,7 @@ string file(const char* path)
 string state()
 {
     string shown = seen.empty() ? "" : ";" + seen;
-    if (appInitialised) {
+    if (resultsTable) {
         RECT place;
         RECT main;
         GetWindowRect(resultsWindow, &place);
@@ -110,8 +110,8 @@ string state()
             shown += "; Extended tileset unchecked, " + to_string(pieceSet->count) + " pieces";
     }
     const string saved = file("tabulka.dat");
-    shown += saved == "; tabulka.dat: no results" && appInitialised ? "" : saved;
-    shown += appInitialised ? "" : file("tabulka.dat.bad");
+    shown += saved == "; tabulka.dat: no results" && resultsTable ? "" : saved;
+    shown += resultsTable ? "" : file("tabulka.dat.bad");
     return shown.empty() ? "nothing" : shown.substr(2);
 }
 

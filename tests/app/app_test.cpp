@@ -54,13 +54,13 @@ string board()
     return shown;
 }
 
-// The status strip under the board: the score, black on white on the class brush, where the
-// maker's line leaves the strip alone; 0.0 untold.
+// The status strip under the board: the score, black on the white of the paint's text and of
+// the class brush (the scroll-bar colour, white under Wine), where the maker's line leaves the
+// strip alone; 0.0 untold.
 string strip()
 {
     const string score = scoreText;
-    if (!windowShows(mainWindow, {0, 337, 90, 362}, GetSysColor(COLOR_SCROLLBAR), 0xFFFFFF,
-                     {{0, 0, 0, score}}))
+    if (!windowShows(mainWindow, {0, 337, 90, 362}, 0xFFFFFF, {{0, 0, 0, score}}))
         return "; the strip does not show " + score;
     return score == "0.0" ? "" : "; score " + score;
 }
@@ -83,11 +83,9 @@ string file(const char* path)
     ResultsTable table(kResultsCapacity);
     const bool read = record && table.readRecord(record, static_cast<std::int32_t>(length));
     delete[] record;
-    const DWORD kind = GetFileAttributesA(path);
-    if (kind == INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return "";
-    return "; " + string(path) +
-           (kind & FILE_ATTRIBUTE_DIRECTORY ? ": a folder" : read ? ": " + listed(table) : ": not a table");
+    return "; " + string(path) + (read ? ": " + listed(table) : ": not a table");
 }
 
 // What shows now: the board, the strip, the boxes, the results window (beside the main window,
@@ -137,7 +135,8 @@ bool play(HWND box)
         const size_t x = step.rfind(" x");
         int times = x < step.size() && std::isdigit(step[x + 2]) ? std::stoi(&step[x + 2]) : 1;
         step.resize(times > 1 ? x : step.size());
-        const auto w = std::count(words.begin(), words.begin() + std::min(words.find("," + step + ","), words.size()), ',');
+        const size_t found = std::min(words.find("," + step + ","), words.size());
+        const auto w = std::count(words.begin(), words.begin() + found, ',');  // the word's place
         HWND edit = GetDlgItem(box, 1000);
         for (; times > 0; --times) {
             if (w < 9) {
@@ -202,9 +201,8 @@ std::map<string, string> says = {
 };
 
 // Logs each box as it comes up, and answers it from the script: " [caption", its owner when
-// that is not the main window showing, whether the results window shows, what its edit opens
-// with, " elsewhere" when it is not at the corner of its owner's client area, what it says when
-// that is not what `says` gives, "]". Counts the repaint requests too.
+// that is not the main window showing, whether the results window shows, what it says when that
+// is not what `says` gives, "]". Counts the repaint requests too.
 LRESULT CALLBACK onSent(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
@@ -217,18 +215,11 @@ LRESULT CALLBACK onSent(int code, WPARAM wParam, LPARAM lParam)
     string all = "|";
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         all += text(child) + "|";
-    POINT corner = {0, 0};
-    POINT place = {0, 0};
-    ClientToScreen(owner, &corner);
-    ClientToScreen(box, &place);
-    const string opens = text(GetDlgItem(box, 1000));
     seen += " [" + text(box) +
             (owner == mainWindow && IsWindowVisible(owner) ? ""
              : owner                                       ? ", owner " + text(owner)
                                                            : ", no owner") +
             (IsWindowVisible(resultsWindow) ? ", results showing" : "") +
-            (opens.empty() ? "" : " " + opens) +
-            (opens.empty() || place.x + place.y == corner.x + corner.y ? "" : " elsewhere") +
             (all.find(says[text(box)]) < all.size() ? "" : " saying " + all) + "]";
     if (!play(box)) {
         seen += " (left open)";
@@ -309,9 +300,9 @@ const Row rows[] = {
     {"a piece that cannot fall settles at the step", "New, Enter x15, tick x8",
      "row 0 ....####; row 15 ....####"},
     {"a new speed counts afresh", "New, tick x5, Speed: type '50', OK, tick x49",
-     "[Rychlost hry 92]"},
+     "[Rychlost hry]"},
     {"speed 50: a step every 50 ticks", "New, Speed: type '50', OK, tick x50",
-     "row 1 ....####; [Rychlost hry 92]"},
+     "row 1 ....####; [Rychlost hry]"},
     {"a full row scores, shown while the game runs", "New, Left x4, Down, Down",
      "row 0 ....####; score 1.0"},
     {"no room for the next piece: the end, with no points the box", "New, Down x16, OK",
@@ -354,17 +345,19 @@ const Row rows[] = {
      "New, score 9, Game Over: Yes, type 'a', OK, Escape, Clear: Yes",
      "[Konec hry] [Zápis do tabulky, results showing] [Potvrzení]"},
     {"a failed save after Clear is told", "saves fail, Clear: Yes, OK",
-     "[Potvrzení] [Chyba]; tabulka.dat: a folder"},
+     "[Potvrzení] [Chyba]; tabulka.dat: not a table"},
     {"the speed clamped on leaving the edit; Cancel applies nothing",
      "Speed: type '0', type '150', Cancel, New, tick x8",
-     "row 1 ....####; [Rychlost hry 92, 0 becomes 1, 150 becomes 99]"},
+     "row 1 ....####; [Rychlost hry, 0 becomes 1, 150 becomes 99]"},
     {"the close box applies nothing", "Speed: type '50', close box, New, tick x8",
-     "row 1 ....####; [Rychlost hry 92]"},
+     "row 1 ....####; [Rychlost hry]"},
     {"Default puts 92, applied only by OK", "Speed: type '50', Default, OK, New, tick x8",
-     "row 1 ....####; [Rychlost hry 92]"},
-    {"the dialog shows the speed set; Default applies nothing",
-     "Speed: type '50', OK, Speed: Default, Cancel, New, tick x8",
-     "[Rychlost hry 92] [Rychlost hry 50]"},
+     "row 1 ....####; [Rychlost hry]"},
+    {"the dialog opens with the speed in force, 92 at first", "Speed: OK, New, tick x8",
+     "row 1 ....####; [Rychlost hry]"},
+    {"and 50 once set; Default applies nothing",
+     "Speed: type '50', OK, Speed: Default, Cancel, Speed: OK, New, tick x50",
+     "row 1 ....####; [Rychlost hry] [Rychlost hry] [Rychlost hry]"},
     {"About: OK closes it", "About: OK", "[O programu]"},
     {"About: the close box closes it", "About: close box", "[O programu]"},
     // the end of a game and the table
@@ -395,7 +388,7 @@ const Row rows[] = {
     {"a failed save is told over the dialog; a second OK enters the result once",
      "saves fail, New, score 9, Game Over: Yes, type 'a', OK, OK again, OK",
      "[Konec hry] [Zápis do tabulky, results showing] [Chyba, owner Zápis do tabulky, "
-     "results showing]; results window: a 9.0; tabulka.dat: a folder"},
+     "results showing]; results window: a 9.0; tabulka.dat: not a table"},
     {"New puts 0.0 on a strip cleared of the old score",
      "New, score 12.5, Down, New: Yes, close box",
      "[Konec hry] [Zápis do tabulky, results showing]; results window: no results"},
@@ -450,7 +443,7 @@ const Start starts[] = {
     {"folder", "every failed save told, at the end with no owner",
      "New, score 9, Game Over: Yes, type 'a', OK, OK, close Lumox, OK",
      "table: no results [Konec hry] [Zápis do tabulky, results showing] [Chyba, owner Zápis do "
-     "tabulky, results showing] the window closes [Chyba, no owner]; tabulka.dat: a folder"},
+     "tabulky, results showing] the window closes [Chyba, no owner]; tabulka.dat: not a table"},
 };
 
 // Start-up's boxes and table, then what the player does, and what the folder keeps.

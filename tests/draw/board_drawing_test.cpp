@@ -117,17 +117,13 @@ TEST(ResultsWindow, ListsTheResultsBestFirstInBrickRed)
     const int h = font.tmHeight;
     RECT place;
     RECT client;
-    RECT wanted = {40, 30, 190, 30 + 2 * h};
+    RECT wanted = {0, 0, 150, 2 * h};
     GetWindowRect(resultsWindow, &place);
     GetClientRect(resultsWindow, &client);
     AdjustWindowRect(&wanted, WS_OVERLAPPEDWINDOW, FALSE);
-    EXPECT_EQ(std::to_string(wanted.right - wanted.left) + " x " +
-                  std::to_string(wanted.bottom - wanted.top) + " at 40, 30",
-              std::to_string(place.right - place.left) + " x " +
-                  std::to_string(place.bottom - place.top) + " at " + std::to_string(place.left) +
-                  ", " + std::to_string(place.top));
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_TRUE(windowShows(resultsWindow, client, face, face,
+    OffsetRect(&wanted, 40 - wanted.left, 30 - wanted.top);  // the outer corner itself at (40, 30)
+    EXPECT_TRUE(EqualRect(&wanted, &place));
+    EXPECT_TRUE(windowShows(resultsWindow, client, GetSysColor(COLOR_BTNFACE),
                             {{2, 0, 0x2040C0, " 1. abc"}, {123, 0, 0x2040C0, "12.5"},
                              {2, h, 0, " 2. b"}, {123, h, 0, " 6.0"}}));
 }

@@ -31,16 +31,14 @@ struct TextLine {
 };
 
 // Whether an area of a window shows exactly the lines (placed from the area's corner) as
-// TextOutA draws them in the window's default font on paper, on a background of nothing else.
-inline bool windowShows(HWND window, RECT area, COLORREF background, COLORREF paper,
-                        const std::vector<TextLine>& lines)
+// TextOutA draws them in the window's default font, on paper of one colour.
+inline bool windowShows(HWND window, RECT area, COLORREF paper, const std::vector<TextLine>& lines)
 {
-    const int width = area.right - area.left;
-    const RECT all = {0, 0, width, area.bottom - area.top};
+    const RECT all = {0, 0, area.right - area.left, area.bottom - area.top};
     HDC screen = GetDC(window);
     HDC dc = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, all.right, all.bottom));
-    HBRUSH brush = CreateSolidBrush(background);
+    HBRUSH brush = CreateSolidBrush(paper);
     FillRect(dc, &all, brush);
     SetBkColor(dc, paper);
     for (const TextLine& line : lines) {
@@ -48,9 +46,11 @@ inline bool windowShows(HWND window, RECT area, COLORREF background, COLORREF pa
         TextOutA(dc, line.x, line.y, line.text.c_str(), static_cast<int>(line.text.size()));
     }
     bool same = true;
-    for (int i = 0; i < width * all.bottom; ++i)
-        same = same && GetPixel(dc, i % width, i / width) ==
-                           GetPixel(screen, area.left + i % width, area.top + i / width);
+    for (int i = 0; i < all.right * all.bottom; ++i) {
+        const int x = i % all.right;
+        const int y = i / all.right;
+        same = same && GetPixel(dc, x, y) == GetPixel(screen, area.left + x, area.top + y);
+    }
     DeleteObject(brush);
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iomanip>
 #include <map>
+#include <sstream>
 
 #include "app/app_state.h"
 #include "app/startup.h"
@@ -104,8 +105,11 @@ string state()
             shown += string("; results window") +
                      (place.left == main.right && place.top == main.top ? ": " : " elsewhere: ") +
                      listed(*resultsTable);
-        if (GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, 0) != MF_CHECKED)
-            shown += "; Extended tileset unchecked, " + to_string(pieceSet->count) + " pieces";
+        const bool checked =
+            GetMenuState(GetMenu(mainWindow), ID_GAME_EXTENDEDTILESET, 0) == MF_CHECKED;
+        if (!checked || pieceSet->count != 7)
+            shown += "; Extended tileset " + string(checked ? "" : "un") + "checked, " +
+                     to_string(pieceSet->count) + " pieces";
     }
     const string saved = file("tabulka.dat");
     shown += saved == "; tabulka.dat: no results" && resultsTable ? "" : saved;

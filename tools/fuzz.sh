@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes the results store (libFuzzer, under ASan and UBSan) with one target whose first input
-# byte chooses what the rest is: 0 a results record, 1 the payload of a saved and loaded
-# results file, 2 a whole results file. Built first, so a run never fuzzes stale code; seeded
+# byte chooses what the rest is: even a results record, odd a whole results file. Built first, so a run never fuzzes stale code; seeded
 # with the records of the file layout; run in a scratch folder that it removes. A finding stays in
 # build/: the input (build/fuzz-crash-*) and the log (build/fuzz-PID.log).
 #   tools/fuzz.sh --runs N | --seconds S     N inputs (the test command), or S seconds (600)
@@ -30,13 +29,12 @@ scratch=$(mktemp -d "$top/lumox-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/seeds" "$scratch/corpus" "$scratch/tmp"
 # The records of an empty table of ten slots and of one holding abc with 12.5, each as a bare
-# record (mode 0), a payload (mode 1) and a file (mode 2, refused: whole files come from the
-# saves of mode 1).
+# record and as a (refused) file.
 { printf '\x34\0\0\0\x0a\0\0\0\0\0\0\0'; head -c 40 /dev/zero; } >"$scratch/empty"
 { printf '\x3f\0\0\0\x0a\0\0\0\x01\0\0\0\x03\0\0\0abc\0\0\0\0\0\0\x29\x40'
   head -c 36 /dev/zero; } >"$scratch/abc"
 for table in empty abc; do
-  for mode in 0 1 2; do
+  for mode in 0 1; do
     { printf '%b' "\\x0$mode"; cat "$scratch/$table"; } >"$scratch/seeds/$table-$mode"
   done
 done

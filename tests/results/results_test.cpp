@@ -240,7 +240,8 @@ TEST(ResultsFile, AChangedByteIsRefusedButACompensatingPairPasses)
     pair[40] ^= '\xFF';
     pair[44] ^= 1;
     put(kPath, pair);
-    const Bytes paired = "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 00 FF 3*00 01 29 40";
+    const Bytes paired =
+        "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 00 FF 3*00 01 29 40";
     EXPECT_EQ(hex(paired + " 36*00"), load(kPath)) << "the score's bytes 1 and 5 changed";
     save("", kPath);
     EXPECT_EQ("(refused)", load(kPath)) << "20 bytes, though their check words match";

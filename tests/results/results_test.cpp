@@ -274,16 +274,16 @@ TEST(ResultsStore, LosesNothingWhicheverCallFails)
 {
     ResultsTable newTable(kResultsCapacity);
     newTable.insert("new", 2.5);
-    for (int road = 0; road < 8; ++road) {
-        const bool damaged = road & 1, held = road & 2, faultsLoad = road & 4;
-        const Bytes does = "road " + std::to_string(road) + " (1 damaged, 2 held, 4 load)";
+    for (int road = 0; road < 4; ++road) {
+        const bool damaged = road & 1, held = road & 2;
         int faults = 0;
         for (calls = 0; calls >= faults; ++faults) {
-            SCOPED_TRACE(does + ", call " + std::to_string(faults + 1) + " fails");
+            SCOPED_TRACE("damaged " + std::to_string(damaged) + ", held " + std::to_string(held) +
+                         ", call " + std::to_string(faults + 1) + " fails");
             clean();
-            put(kPath + ".bad", "kept before");
+            put(kPath + ".bad", "kept");
             fs::create_directory(kPath + ".bad2");
-            put(kPath + ".new", "another copy's, saving at the same time");
+            put(kPath + ".new", "another copy's, saving now");
             Bytes before = kAbcFile;
             before[30] ^= damaged;
             put(kPath, before);
@@ -293,15 +293,13 @@ TEST(ResultsStore, LosesNothingWhicheverCallFails)
             ResultsStore store(kPath.c_str());
             lockedPath = held ? kPath : "";
             calls = 0;
-            failAt = faultsLoad ? faults + 1 : 0;
+            failAt = faults + 1;
             store.load(table);
             lockedPath = "";
+            const bool saved = store.save(newTable);
             failAt = 0;
             const Bytes loaded = recordOf(table);
             EXPECT_TRUE(loaded == mine || loaded == kAbc) << "a table half loaded";
-            failAt = faultsLoad ? 0 : faults + 1;
-            const bool saved = !faultsLoad && store.save(newTable);
-            failAt = 0;
             EXPECT_EQ(saved ? recordOf(newTable) : before, saved ? load(kPath) : contents(kPath));
             // What could not be read at start is kept, by this save or the next.
             EXPECT_TRUE(saved || loaded == kAbc || store.save(newTable)) << "a save with no fault";
@@ -312,10 +310,10 @@ TEST(ResultsStore, LosesNothingWhicheverCallFails)
             EXPECT_TRUE(store.save(newTable));
             EXPECT_EQ(files, std::distance(fs::directory_iterator(kFolder), {}))
                 << "the run's own file kept aside";
-            EXPECT_EQ("kept before", contents(kPath + ".bad"));
-            EXPECT_EQ("another copy's, saving at the same time", contents(kPath + ".new"));
+            EXPECT_EQ("kept, another copy's, saving now",
+                      contents(kPath + ".bad") + ", " + contents(kPath + ".new"));
         }
-        EXPECT_GT(faults, 2) << does;
+        EXPECT_GT(faults, 20) << "calls in a load and a save";
     }
     fs::remove_all(kFolder);
 }

@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "core/game_state.h"
+#include "draw/gdi_objects.h"
 #include "resources/resource.h"
 #include "results/results_window.h"
 #include "tests/support/win_test.h"
@@ -82,14 +83,14 @@ string state()
 }
 
 // Keys, menu commands (to Lumox) and buttons, and the close box: to the box up, or the focus.
-const string words = "Left,Right,Up,Space,Enter,Down,Escape,Pause/Break,Insert,New,Pause,"
-                     "Unpause,Speed,Extended tileset,Game Over,Exit,Clear,About,Default,Yes,No,"
-                     "Cancel,OK,close box,";
-const WPARAM codes[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_ESCAPE,
-                        VK_PAUSE, VK_INSERT, ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE,
-                        ID_GAME_SPEED, ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT,
-                        ID_RESULTS_CLEAR, ID_HELP_ABOUT, IDC_DEFAULT, IDYES, IDNO, IDC_CANCEL,
-                        IDC_OK, SC_CLOSE};
+string words = "Left,Right,Up,Space,Enter,Down,Escape,Pause/Break,Insert,New,Pause,"
+              "Unpause,Speed,Extended tileset,Game Over,Exit,Clear,About,Default,Yes,No,"
+              "Cancel,OK,close box,";
+WPARAM codes[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_ESCAPE,
+                  VK_PAUSE, VK_INSERT, ID_GAME_NEW, ID_GAME_PAUSE, ID_GAME_UNPAUSE,
+                  ID_GAME_SPEED, ID_GAME_EXTENDEDTILESET, ID_GAME_GAMEOVER, ID_GAME_EXIT,
+                  ID_RESULTS_CLEAR, ID_HELP_ABOUT, IDC_DEFAULT, IDYES, IDNO, IDC_CANCEL,
+                  IDC_OK, SC_CLOSE};
 
 // Takes the script's steps (" xN": N times) to its end, or under a box to "; "; false if none.
 bool play(HWND box)
@@ -146,7 +147,7 @@ std::map<string, string> says = {
 // not `says`) and answers it; counts the repaints sent while the drawing surface is open.
 LRESULT CALLBACK onSent(int, WPARAM, LPARAM lParam)
 {
-    auto* sent = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    auto sent = reinterpret_cast<CWPRETSTRUCT*>(lParam);
     HWND box = sent->hwnd;
     HWND owner = GetWindow(box, GW_OWNER);
     repaints += sent->message == WM_PAINT && backBuffer.memoryDC;
@@ -186,9 +187,9 @@ string played(const char* steps)
 // piece falls shown at once, with a repaint sent while the drawing surface is still open.
 TEST(Program, ShowsTheBoardAtItsPlaceEveryRowAPieceFalls)
 {
-    RECT client, wanted = {300, 150, 469, 512};
+    RECT client, wanted = {300, 150, 169, 362};
     GetClientRect(mainWindow, &client);
-    MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ClientToScreen(mainWindow, reinterpret_cast<POINT*>(&client));  // the corner; the size stays
     EXPECT_TRUE(EqualRect(&wanted, &client));
     repaints = 0;
     played("New, Enter, Down");
@@ -232,8 +233,10 @@ const std::pair<const char*, const char*> rows[] = {
     {"Extended tileset, New, Enter", "row 1 .....#..; row 2 ....###."},
     // And puts them back: the second of seven, the bar.
     {"Extended tileset x2, New, Enter", "row 1 ....####"},
-    // During a game the tileset is refused and Clear asks, the game held while each box is up.
-    {"New, Enter, Insert, Unpause, Extended tileset: tick x8, Enter; Clear: tick x8, No",
+    // During a game the tileset is refused and Clear asks, the game held while each box is up
+    // (unpaused, the focus away).
+    {"New, Enter, Insert, Unpause, Extended tileset: tick x8, Enter; "
+     "Insert, Unpause, Clear: tick x8, No",
      "row 1 ....####; [Nepovolená změna hry, results beside]; [Potvrzení, results beside], "
      "results beside"},
     // The pieces stay after the refusal.
@@ -278,7 +281,8 @@ const std::pair<const char*, const char*> rows[] = {
 TEST(Program, ShowsWhatThePlayerDoes)
 {
     for (auto [does, shows] : rows)
-        EXPECT_EQ(shows, played(does)) << does;
+        EXPECT_EQ(shows, played(does));
+    EXPECT_FALSE(liveGdiObjects());  // no pen, brush or DC left by any row
 }
 
 // What tabulka.dat is at start-up, what the player does then, and start-up's boxes and table,

@@ -82,7 +82,8 @@ string state()
     return shown.erase(0, 2);
 }
 
-// Keys, menu commands (to Lumox) and buttons, and the close box: to the box up, or the focus.
+// The player's words and their codes: nine keys (to the box up, or else to the focus), then menu
+// commands (to Lumox) and buttons (to the box up) as WM_COMMAND, then the close box.
 string words = "Left,Right,Up,Space,Enter,Down,Escape,Pause/Break,Insert,New,Pause,"
               "Unpause,Speed,Extended tileset,Game Over,Exit,Clear,About,Default,Yes,No,"
               "Cancel,OK,close box,";
@@ -92,7 +93,8 @@ WPARAM codes[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_SPACE, VK_RETURN, VK_DOWN, VK_ESC
                   ID_RESULTS_CLEAR, ID_HELP_ABOUT, IDC_DEFAULT, IDYES, IDNO, IDC_CANCEL,
                   IDC_OK, SC_CLOSE};
 
-// Takes the script's steps (" xN": N times) to its end, or under a box to "; "; false if none.
+// Takes the script's steps (" xN": N times; a box's answers end with "; ") to its end, or for a
+// box to the end of its answers; false when there were none.
 bool play(HWND box)
 {
     std::cmatch step;

@@ -22,25 +22,8 @@ constexpr COLORREF kMidGray = 0x808080;         // (128, 128, 128): empty cells
 constexpr COLORREF kDarkGray = 0x5A5A5A;        // (90, 90, 90): the grid drawn at start-up
 constexpr COLORREF kLightBlueGray = 0xB0A0A0;   // (160, 160, 176): drawWell's optional grid
 
-// Body and dark-edge shades of a tile colour: each channel times 4/5 and
-// times 3/5, rounded down. (Integer arithmetic gives the same result in every
-// build; a double product such as 240 * 0.6 lands just below 144 when the
-// compiler keeps it in 80-bit x87 precision.)
-COLORREF tileBodyColour(COLORREF colour);
-COLORREF tileDarkColour(COLORREF colour);
-
-// A bevelled tile of side cellSize with its top-left pixel at (x, y): light
-// top and left edges, dark bottom and right edges.
-void drawTile(HDC dc, int x, int y, const BoardGeometry* geometry, COLORREF colour);
-// A plain gray cell square.
-void drawEmptyCell(HDC dc, int x, int y, const BoardGeometry* geometry);
-
-// The grid lines between and around the cells.
-bool drawGridLines(const BoardGeometry& geometry, HDC dc, COLORREF colour, int penStyle);
 // Every cell of the well, row by row; the grid only when asked.
 void drawWell(const Well& well, HDC dc, bool withGrid);
-// Paints the squares where the piece was last drawn gray.
-void eraseFallingPiece(FallingPiece& piece, HDC dc);
 // Erases the piece where it was last drawn, draws it where it is now and
 // remembers that place.
 void drawFallingPiece(FallingPiece& piece, HDC dc);

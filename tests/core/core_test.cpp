@@ -107,10 +107,6 @@ TEST(GameState, StartsIdleAtSpeed92AndCountsTicksTowardTheNextStep)
     advanceFallTimer(25);
     // What is over the delay carries over.
     EXPECT_EQ("000 0.0 10 15", shared());
-    BoardGeometry board(8, 16, 20, 1);
-    board.clear();
-    EXPECT_EQ(0, board.pixelWidth + board.pixelHeight + board.columns + board.rows +
-                     board.cellSize + board.lineWidth);
 }
 
 // The cells of a shape with its origin at (0, 0) under each rotation, as the walk meets them.
@@ -160,8 +156,7 @@ TEST(Pieces, TheSevenStandardPiecesTurnAndAreDrawnFirstTwiceAsOften)
     g.set.addExtendedPieces();
     // Back in its slot.
     EXPECT_EQ(131, g.set.slots[3]->id);
-    PieceShape eleventh(11);
-    EXPECT_FALSE(g.set.add(&eleventh));
+    EXPECT_EQ(10, g.set.count);
 }
 
 // Draws 0 to 8 of the full set: the first piece comes for 0 and 1, and 8 is taken modulo the
@@ -186,15 +181,11 @@ TEST(FallingPiece, EveryPieceEntersUnturnedWithItsLeftmostCellInTheMiddleColumn)
     EXPECT_EQ(" 5,0,0 5,0,0 6,0,0 4,1,0 4,1,0 4,0,1 4,2,0 5,2,0 5,0,0", origins);
 }
 
-struct Play {
-    const char* board;
-    const char* moves;  // see Game::play
-    const char* shows;  // what the shell was asked, the moves allowed then, and the board
-};
-
 TEST(FallingPiece, StepsTurnsAndSettlingGoWhereTheyFitScoreAndBringTheNextPiece)
 {
-    const Play cases[] = {
+    // The board, the moves (see Game::play), and what the shell was asked, the moves allowed
+    // then, and the board.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         // The bar steps left up to the wall, never right; no turn reaches above row 0; upright it
         // stands on the floor; settling with no full row redraws nothing.
         {"........\n........\n........\n........\n",
@@ -235,10 +226,10 @@ TEST(FallingPiece, StepsTurnsAndSettlingGoWhereTheyFitScoreAndBringTheNextPiece)
          "piece 5, settle",
          " over at 0.0 over at 0.0 not settled |\n#####.##"},
     };
-    for (const Play& k : cases) {
-        SCOPED_TRACE(k.moves);
-        Game g(k.board);
-        EXPECT_EQ(k.shows, g.play(k.moves));
+    for (auto [board, moves, shows] : cases) {
+        SCOPED_TRACE(moves);
+        Game g(board);
+        EXPECT_EQ(shows, g.play(moves));
     }
 }
 

@@ -15,6 +15,7 @@
 #include <new>
 #include <sstream>
 
+#include "results/results_file.h"
 #include "results/results_store.h"
 #include "results_bytes.h"
 
@@ -95,26 +96,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Bytes as the record's layout is written down: two hex digits a byte, N*XX for N bytes XX,
-// and 'text' for the bytes of a text.
+// Bytes as the record's layout is written down: two hex digits a byte, N*XX for N bytes XX.
 Bytes hex(const Bytes& text)
 {
     Bytes bytes;
     std::istringstream words(text);
     for (Bytes word; words >> word;) {
         const std::size_t star = word.find('*') + 1;  // 0 when there is none
-        if (word[0] == '\'')
-            bytes += word.substr(1, word.size() - 2);
-        else
-            bytes += Bytes(star ? std::stoi(word) : 1, std::stoi(word.substr(star), nullptr, 16));
+        bytes += Bytes(star ? std::stoi(word) : 1, std::stoi(word.substr(star), nullptr, 16));
     }
     return bytes;
 }
 
-// A new table of ten slots, then one holding abc with 12.5: recordLength, capacity, usedCount,
-// then a slot record each (nameLength, the name, the score).
-const Bytes kEmpty = hex("34 00 00 00 0A 00 00 00 00 00 00 00 40*00");
-const Bytes kAbc = hex("3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00");
+// A table of ten slots holding abc with 12.5: recordLength, capacity, usedCount, then a slot
+// record each (nameLength, the name, the score).
+const Bytes kAbc = hex("3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 61 62 63 6*00 29 40 36*00");
 // kAbc as a file this program wrote: the check words, the seed, then the scrambled record.
 const Bytes kAbcFile = hex("2B FF FF FF E8 8D FF FF 5F FF FF FF FC FF FF FF C6 23 67 45 96 AA"
                            " 8D 5C C9 14 DC 85 89 97 96 63 BC FC A9 C4 C8 C8 EE 5C C3 14 DC 85"
@@ -133,6 +129,23 @@ Bytes contents(const fs::path& path)
 void put(const fs::path& path, const Bytes& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Saves a copy of the payload, and checks on the way that the save gives
+// the caller's buffer back as it was.
+bool save(Bytes payload, const Bytes& path)
+{
+    const Bytes before = payload;
+    auto* bytes = reinterpret_cast<unsigned char*>(payload.data());
+    return saveResultsFile(bytes, payload.size(), path.c_str()) && payload == before;
+}
+
+// The verified payload, or "(refused)".
+Bytes load(const Bytes& path)
+{
+    std::uint32_t length = 0;
+    const std::unique_ptr<unsigned char[]> payload(loadResultsFile(path.c_str(), &length));
+    return payload ? Bytes(payload.get(), payload.get() + length) : "(refused)";
 }
 
 // The folder, empty.
@@ -165,55 +178,49 @@ TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
     EXPECT_EQ(5, table.placesFor(3));
 }
 
-struct RecordCase {
-    const char* record;
-    const char* writes;  // the table's record after reading it: "" the same, or "refused"
-};
-
 TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
 {
-    const RecordCase cases[] = {
+    // A record, and the table's record after reading it: "" the same, or "refused".
+    const std::pair<const char*, const char*> cases[] = {
         // One name
-        {"3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", ""},
+        {"3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 61 62 63 6*00 29 40 36*00", ""},
         // One slot
         {"10 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00", ""},
         // An empty slot between results
-        {"3F 00 00 00 0A 00 00 00 01 00 00 00 4*00 03 00 00 00 'abc' 6*00 29 40 32*00", ""},
+        {"3F 00 00 00 0A 00 00 00 01 00 00 00 4*00 03 00 00 00 61 62 63 6*00 29 40 32*00", ""},
         // Bytes after the last slot
-        {"42 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00 'xyz'",
-         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00"},
+        {"42 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 61 62 63 6*00 29 40 36*00 78 79 7A",
+         "3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 61 62 63 6*00 29 40 36*00"},
         // A hundred and one slots
         {"A0 01 00 00 65 00 00 00 408*00", "refused"},
         // No slot
         {"0C 00 00 00 00 00 00 00 00 00 00 00", "refused"},
         // recordLength 64 for 63 bytes
-        {"40 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", "refused"},
+        {"40 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 61 62 63 6*00 29 40 36*00", "refused"},
         // usedCount 2 for one name
-        {"3F 00 00 00 0A 00 00 00 02 00 00 00 03 00 00 00 'abc' 6*00 29 40 36*00", "refused"},
+        {"3F 00 00 00 0A 00 00 00 02 00 00 00 03 00 00 00 61 62 63 6*00 29 40 36*00", "refused"},
         // The last slot cut short
-        {"3E 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 29 40 35*00", "refused"},
+        {"3E 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 61 62 63 6*00 29 40 35*00", "refused"},
         // A negative nameLength
-        {"3F 00 00 00 0A 00 00 00 01 00 00 00 FF FF FF FF 'abc' 6*00 29 40 36*00", "refused"},
+        {"3F 00 00 00 0A 00 00 00 01 00 00 00 FF FF FF FF 61 62 63 6*00 29 40 36*00", "refused"},
         // A name past the end
-        {"3F 00 00 00 0A 00 00 00 01 00 00 00 F0 FF FF 7F 'abc' 6*00 29 40 36*00", "refused"},
+        {"3F 00 00 00 0A 00 00 00 01 00 00 00 F0 FF FF 7F 61 62 63 6*00 29 40 36*00", "refused"},
         // A name starting with NUL
-        {"3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 00 'bc' 6*00 29 40 36*00", "refused"},
+        {"3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 00 62 63 6*00 29 40 36*00", "refused"},
         // A score that is not a number
-        {"3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 'abc' 6*00 F8 7F 36*00", "refused"},
+        {"3F 00 00 00 0A 00 00 00 01 00 00 00 03 00 00 00 61 62 63 6*00 F8 7F 36*00", "refused"},
         // Shorter than its header
         {"04 00 00 00", "refused"},
     };
-    for (const RecordCase& row : cases) {
+    for (auto [record, writes] : cases) {
         ResultsTable table(kResultsCapacity);
         table.insert("abc", 12.5);
-        const Bytes record = hex(row.record);
-        const bool refused = row.writes == Bytes("refused");
-        EXPECT_EQ(!refused, read(table, record)) << row.record;
-        EXPECT_EQ(refused ? kAbc : *row.writes ? hex(row.writes) : record, recordOf(table))
-            << row.record;
+        const bool refused = writes == Bytes("refused");
+        EXPECT_EQ(!refused, read(table, hex(record))) << record;
+        EXPECT_EQ(refused ? kAbc : hex(*writes ? writes : record), recordOf(table)) << record;
     }
     ResultsTable table(kResultsCapacity);
-    read(table, hex(cases[2].record));
+    read(table, hex(cases[2].first));
     table.insert("d", 1);
     // An insert closes the gap first.
     EXPECT_EQ("abcd--------", namesOf(table));
@@ -238,15 +245,12 @@ TEST(ResultsFile, AChangedByteIsRefusedButACompensatingPairPasses)
     EXPECT_EQ("(refused)", load(kPath));
 }
 
-// An empty file is a damaged one; only a changed table is written at exit, and a run that read
-// nothing writes; a read-only file is not replaced.
+// Only a changed table is written at exit, and a run that read nothing writes; a read-only file
+// is not replaced.
 TEST(ResultsStore, WritesOnlyWhatChangedAndNeverAReadOnlyFile)
 {
     clean();
-    put(kPath, "");
     ResultsTable table(kResultsCapacity);
-    EXPECT_EQ(LoadOutcome::Damaged, ResultsStore(kPath.c_str()).load(table));
-    fs::remove(kPath);
     ResultsStore none(kPath.c_str());
     EXPECT_EQ(LoadOutcome::NoFile, none.load(table));
     EXPECT_TRUE(none.saveIfChanged(table));
@@ -262,7 +266,7 @@ TEST(ResultsStore, WritesOnlyWhatChangedAndNeverAReadOnlyFile)
     EXPECT_TRUE(second.saveIfChanged(table));
     fs::permissions(kPath, fs::perms::owner_read);
     // A read-only file.
-    EXPECT_FALSE(save(kEmpty, kPath));
+    EXPECT_FALSE(save("", kPath));
     EXPECT_EQ(kAbc, load(kPath));
 }
 
@@ -278,8 +282,8 @@ TEST(ResultsStore, LosesNothingWhicheverCallFails)
         const bool damaged = road & 1, held = road & 2;
         int faults = 0;
         for (calls = 0; calls >= faults; ++faults) {
-            SCOPED_TRACE(std::to_string(road) + " (1 damaged, 2 held), call " +
-                         std::to_string(faults + 1) + " fails");
+            SCOPED_TRACE(testing::Message() << "road " << road << " (1 damaged, 2 held), call "
+                                            << faults + 1 << " fails");
             clean();
             put(kPath + ".bad", "kept");
             fs::create_directory(kPath + ".bad2");

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ make googletest libgtest-dev clang libclang-rt-14-dev python3 file
+packages=(cmake ninja-build g++ make googletest clang libclang-rt-14-dev python3 file
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 wine fonts-wine xvfb xauth xdotool x11-utils imagemagick openbox mmdebstrap
   debian-archive-keyring util-linux shellcheck)

@@ -2,17 +2,17 @@
 # Release checks of a built lumox.exe: a GUI executable of the right kind that imports nothing
 # but Windows' own DLLs, whose bytes depend on the sources alone: no link time in its header and
 # no path of the build machine inside; and the About box's icon at its place and size in dialog
-# units.  Usage: release_test.sh EXE pe32|pe32+
+# units.  Usage: release_test.sh EXE 4|8 (the build's pointer size: PE32 or PE32+)
 set -u
 exe=$1
 case "$2" in
-  pe32) objdump=i686-w64-mingw32-objdump; format='PE32 executable \(GUI\) Intel 80386' ;;
-  pe32+) objdump=x86_64-w64-mingw32-objdump; format='PE32\+ executable \(GUI\) x86-64' ;;
+  4) objdump=i686-w64-mingw32-objdump; format='PE32 executable (GUI) Intel 80386' ;;
+  8) objdump=x86_64-w64-mingw32-objdump; format='PE32+ executable (GUI) x86-64' ;;
 esac
 fail() { echo "FAIL $*"; exit 1; }
 header=$("$objdump" -p "$exe")
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$header" | tr '[:lower:]\n' '[:upper:] ')
-file "$exe" | grep -qE "$format" || fail "expected a $2 GUI executable, got: $(file -b "$exe")"
+file -b "$exe" | grep -qF "$format" || fail "expected a $format, got: $(file -b "$exe")"
 others=$(tr ' ' '\n' <<<"$imports" | grep -vxE '(KERNEL32|USER32|GDI32|MSVCRT)\.DLL|')
 [ -z "$others" ] || fail "expected only Windows' own DLLs, got also $others"
 time=$(grep '^Time/Date' <<<"$header")

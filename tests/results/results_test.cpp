@@ -1,10 +1,11 @@
 // The results table and its record, the results file, and the store that keeps tabulka.dat;
 // last, every file call and allocation of a save, a load and a keeping aside failing in turn.
 //
-// The test links with --wrap for each C library call the results code makes on files. While
-// armed, the call numbered failAt fails (and so does the allocation, through the program's
-// new (std::nothrow)); a file being written when one of its calls fails loses its bytes when it
-// is closed, as it may on a full disk, so code that goes on regardless installs a broken file.
+// While armed, the allocation numbered failAt, through the program's new (std::nothrow), fails.
+// Natively the test links with --wrap for each C library call the results code makes on files,
+// and these are numbered and fail with the allocations; a file being written when one of its
+// calls fails loses its bytes when it is closed, as it may on a full disk, so code that goes on
+// regardless installs a broken file.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -23,24 +24,13 @@ namespace {
 
 int calls = 0;
 int failAt = 0;    // 0: nothing fails, and calls are not counted
-Bytes lockedPath;  // opening it for reading fails, as for a file another program holds
-int lostFd = -1;   // the file open there loses its bytes when it is closed
+Bytes lockedPath;  // natively, opening it for reading fails, as for a file another program holds
 
 bool failsNow()
 {
     errno = EIO;
     return failAt != 0 && ++calls == failAt;
 }
-
-// A call on an open file that fails: the file loses its bytes when it is closed.
-bool failsOn(int fd)
-{
-    const bool fails = failsNow();
-    lostFd = fails ? fd : lostFd;
-    return fails;
-}
-
-int fd(long file) { return fileno(reinterpret_cast<FILE*>(file)); }
 
 }  // namespace
 
@@ -52,6 +42,19 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 {
     return failsNow() ? nullptr : operator new[](size);
 }
+
+#ifndef _WIN32
+static int lostFd = -1;  // the file open there loses its bytes when it is closed
+
+// A call on an open file that fails: the file loses its bytes when it is closed.
+static bool failsOn(int fd)
+{
+    const bool fails = failsNow();
+    lostFd = fails ? fd : lostFd;
+    return fails;
+}
+
+static int fd(long file) { return fileno(reinterpret_cast<FILE*>(file)); }
 
 // The real call, and its stand-in that answers `failed` instead when `fails`. Both take and give
 // every value as a machine word, as x86-64 passes these (the test runs natively there), so one
@@ -91,6 +94,7 @@ extern "C" long __wrap_fclose(long file)
     const long closed = __real_fclose(file);
     return fails ? EOF : closed;
 }
+#endif
 
 namespace {
 
@@ -226,7 +230,7 @@ TEST(ResultsTable, ReadsRecordsThatFitAndKeepsItsContentOtherwise)
     EXPECT_EQ("abcd--------", namesOf(table));
 }
 
-TEST(ResultsFile, AChangedByteIsRefusedButACompensatingPairPasses)
+TEST(ResultsFile, ReadsAFileItWroteAndRefusesAnyChangedByte)
 {
     clean();
     put(kPath, kAbcFile);
@@ -245,12 +249,15 @@ TEST(ResultsFile, AChangedByteIsRefusedButACompensatingPairPasses)
     EXPECT_EQ("(refused)", load(kPath));
 }
 
-// Only a changed table is written at exit, and a run that read nothing writes; a read-only file
-// is not replaced.
+// An empty file is a damaged one; only a changed table is written at exit, and a run that read
+// nothing writes; a read-only file is not replaced.
 TEST(ResultsStore, WritesOnlyWhatChangedAndNeverAReadOnlyFile)
 {
     clean();
+    put(kPath, "");
     ResultsTable table(kResultsCapacity);
+    EXPECT_EQ(LoadOutcome::Damaged, ResultsStore(kPath.c_str()).load(table));
+    fs::remove(kPath);
     ResultsStore none(kPath.c_str());
     EXPECT_EQ(LoadOutcome::NoFile, none.load(table));
     EXPECT_TRUE(none.saveIfChanged(table));
@@ -268,10 +275,12 @@ TEST(ResultsStore, WritesOnlyWhatChangedAndNeverAReadOnlyFile)
     // A read-only file.
     EXPECT_FALSE(save("", kPath));
     EXPECT_EQ(kAbc, load(kPath));
+    fs::permissions(kPath, fs::perms::all);  // to be removed
 }
 
-// The folder holds tabulka.dat (read at start-up, or damaged, or held by another program), a
-// kept file, a folder at the next kept name and another copy's temporary file. A fault may come
+// The folder holds tabulka.dat (read at start-up, or damaged, or held by another program: under
+// Windows, where no call is wrapped, not held), a kept file, a folder at the next kept name and
+// another copy's temporary file. A fault may come
 // anywhere in the load or in the save after it; afterwards the file from start-up is at its place
 // or kept, nothing else was replaced, and a failed load left the table as it was.
 TEST(ResultsStore, LosesNothingWhicheverCallFails)
@@ -319,8 +328,9 @@ TEST(ResultsStore, LosesNothingWhicheverCallFails)
             EXPECT_EQ("kept, another copy's, saving now",
                       contents(kPath + ".bad") + ", " + contents(kPath + ".new"));
         }
-        // Calls in a load and a save.
-        EXPECT_GT(faults, 20);
+#ifndef _WIN32
+        EXPECT_GT(faults, 20);  // calls in a load and a save
+#endif
     }
     fs::remove_all(kFolder);
 }

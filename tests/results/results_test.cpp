@@ -174,6 +174,9 @@ TEST(ResultsTable, KeepsTheBestFirstBehindEqualScores)
     const double scores[] = {7, 5, 3, 5, 2, 2, 2, 2, 2, 2, 30};
     for (char name = 'a'; name <= 'k'; ++name)
         table.insert(Bytes(1, name).c_str(), scores[name - 'a']);
+    failAt = 2;  // no room for the name's copy: nothing entered, nothing left allocated
+    EXPECT_FALSE(table.insert("z", 99));
+    failAt = 0;
     // The last of the equal scores dropped.
     EXPECT_EQ("kabdcefghi", namesOf(table));
     // An equal score has no place.

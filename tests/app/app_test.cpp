@@ -54,7 +54,8 @@ string results()
 }
 
 // The board's rows with a tile ('#': a light left edge not the empty gray), the score unless the
-// strip shows 0.0 alone (left of the maker's line, black on the class brush, white under Wine),
+// strip shows 0.0 alone (left of the maker's line, black on white on the class brush, the scroll
+// bars' colour),
 // the boxes, the results window, and tabulka.dat as start-up reads it.
 string state()
 {
@@ -69,7 +70,8 @@ string state()
     }
     ReleaseDC(mainWindow, dc);
     if (resultsTable && !windowShows(mainWindow, {0, 337, 90, 362},
-                                     GetSysColorBrush(COLOR_SCROLLBAR), {{0, 337, 0, scoreText}}))
+                                     GetSysColorBrush(COLOR_SCROLLBAR), 0xFFFFFF,
+                                     {{0, 337, 0, scoreText}}))
         shown += "; the strip does not show " + score;
     else if (resultsTable && score != "0.0")
         shown += "; score " + score;
@@ -214,9 +216,11 @@ const std::pair<const char*, const char*> rows[] = {
     // Space turns left; a step after the turn erases the turned piece.
     {"New, Enter x2, Space, Enter",
      "row 1 .....#..; row 2 .....#..; row 3 .....#..; row 4 .....#.."},
-    // Pause/Break and Pause stop keys and ticks; Pause/Break again and Unpause let them go on.
-    {"New, Enter, Pause/Break, Left, tick x8, Pause/Break, Left, Pause, tick x8, Unpause, tick x8",
-     "row 2 ...####."},
+    // Pause/Break and Pause stop keys and ticks and start the count afresh; Pause/Break again and
+    // Unpause let them go on.
+    {"New, Enter, tick x5, Pause/Break, Left, tick x8, Pause/Break, Left, Pause, tick x8, Unpause, "
+     "tick x7",
+     "row 1 ...####."},
     // The strip shows the score while the game runs.
     {"New, Left x4, Down x2", "row 0 ....####; score 1.0"},
     // Insert: the results window takes the focus and stops play; a key hides it and play goes
@@ -338,6 +342,9 @@ int main(int argc, char** argv)
     if (scenario == "damaged")
         _lclose(_lcreat("tabulka.dat", 0));  // too short for a record
     HFILE lock = _lopen(scenario == "locked" ? "tabulka.dat" : "", OF_SHARE_EXCLUSIVE);
+    const int strip = COLOR_SCROLLBAR;
+    const COLORREF paper = 0x30C0F0;  // the scroll bars' colour, and nothing else's
+    SetSysColors(1, &strip, &paper);
     SetWindowsHookExA(WH_CALLWNDPROCRET, onSent, nullptr, GetCurrentThreadId());
     appInstance = GetModuleHandleA(nullptr);
     initApplication();

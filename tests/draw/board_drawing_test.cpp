@@ -36,6 +36,7 @@ TEST(Drawing, TheResultsThenTheBoardInAWindow)
     EXPECT_EQ(150, client.right);
     EXPECT_EQ(2 * font.tmHeight, client.bottom);
     EXPECT_TRUE(windowShows(window, client, GetSysColorBrush(COLOR_BTNFACE),
+                            GetSysColor(COLOR_BTNFACE),
                             {{2, 0, 0x2040C0, " 1. abc"}, {123, 0, 0x2040C0, "12.5"},
                              {2, font.tmHeight, 0, " 2. b"}, {123, font.tmHeight, 0, " 6.0"}}));
 

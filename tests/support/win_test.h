@@ -14,9 +14,10 @@ struct TextLine {
 };
 
 // Whether an area of a window (in its client coordinates) shows the paper and on it exactly the
-// lines, as TextOutA draws them in the window's default font: drawing them over the area changes
-// no pixel of it.
-inline bool windowShows(HWND window, RECT area, HBRUSH paper, std::initializer_list<TextLine> lines)
+// lines, as TextOutA draws them in the window's default font on the text's background colour:
+// drawing them over the area changes no pixel of it.
+inline bool windowShows(HWND window, RECT area, HBRUSH paper, COLORREF background,
+                        std::initializer_list<TextLine> lines)
 {
     HDC dc = GetDC(window);
     auto pixels = [&] {
@@ -28,7 +29,7 @@ inline bool windowShows(HWND window, RECT area, HBRUSH paper, std::initializer_l
     };
     const auto before = pixels();
     FillRect(dc, &area, paper);
-    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, background);
     for (auto [x, y, colour, text] : lines) {
         SetTextColor(dc, colour);
         TextOutA(dc, x, y, text, lstrlenA(text));

@@ -54,9 +54,8 @@ string results()
 }
 
 // The board's rows with a tile ('#': a light left edge not the empty gray), the score unless the
-// strip shows 0.0 alone (left of the maker's line, black on white on the class brush, the scroll
-// bars' colour),
-// the boxes, the results window, and tabulka.dat as start-up reads it.
+// strip shows 0.0 alone (left of the maker's line: black on white, on the class brush of the
+// scroll bars' colour), the boxes, the results window, and tabulka.dat as start-up reads it.
 string state()
 {
     string shown, score = scoreText;
@@ -111,6 +110,8 @@ bool play(HWND box)
                              w < 9 ? WM_KEYDOWN : w < 23 ? WM_COMMAND : WM_SYSCOMMAND, codes[w], 0);
             else if (word == "tick")  // the gravity timer's, even under a box
                 PostMessageA(mainWindow, WM_TIMER, 1, 0);
+            else if (word == "close results")  // its close box, even under a box
+                PostMessageA(resultsWindow, WM_CLOSE, 0, 0);
             else if (word == "OK again")  // to the dialog under the box that is up
                 PostMessageA(GetWindow(box, GW_OWNER), WM_COMMAND, IDC_OK, 0);
             else if (word == "score")
@@ -272,6 +273,10 @@ const std::pair<const char*, const char*> rows[] = {
     {"New, score 9, Game Over: Yes; close box; New, score 9, Game Over: Yes; Escape, Enter",
      "[Konec hry]; [Zápis do tabulky, results beside]; [Konec hry, results beside]; [Zápis do "
      "tabulky, results beside], results beside; tabulka.dat (  9.0)"},
+    // The results window closed while the name is asked comes back with the result.
+    {"New, score 9, Game Over: Yes; close results, type 'a', OK",
+     "[Konec hry]; [Zápis do tabulky, results beside]; the edit shows a, results beside; "
+     "tabulka.dat (a 9.0)"},
     // A name is cut to 19 bytes, and keeps its spaces and letters.
     {"New, score 9, Game Over: Yes; type 'abcdefghijklmnopqrstuvwxy', OK; New, score 8, Game "
      "Over: Yes; type '  Řeřicha  ', OK",
@@ -299,8 +304,9 @@ const std::tuple<const char*, const char*, const char*> starts[] = {
     {"damaged", "Exit", "[Chyba verifikace dat, owner Lumox]; table; tabulka.dat"},
     // A verified record that is refused is silent; Exit, Yes: the flow, then the end.
     {"refused", "New, Exit: Yes; Enter", "table; [Konec hry]; [GAME OVER]; tabulka.dat"},
-    // The table loaded.
-    {"valid", "close box", "table (Alena 7.5); tabulka.dat (Alena 7.5)"},
+    // The table loaded; it has one slot, so a score equal to Alena's has no place: no name asked.
+    {"valid", "New, score 7.5, Exit: Yes; Enter",
+     "table (Alena 7.5); [Konec hry]; [GAME OVER]; tabulka.dat (Alena 7.5)"},
     // A file held by another program at start-up left as it was, and the table not saved.
     {"locked", "close box", "table; tabulka.dat (Alena 7.5)"},
     // Each failed save told: over the name dialog, where a second OK enters nothing more, and at
@@ -335,7 +341,8 @@ int main(int argc, char** argv)
     DeleteFileA("tabulka.dat");  // what an earlier run left
     if (scenario == "folder")
         CreateDirectoryA("tabulka.dat", nullptr);
-    ResultsTable table(scenario == "refused" ? 0 : kResultsCapacity);  // no room: refused
+    // Refused: no room at all. Valid: one slot.
+    ResultsTable table(scenario == "refused" ? 0 : scenario == "valid" ? 1 : kResultsCapacity);
     table.insert("Alena", 7.5);
     if (scenario != "missing")
         ResultsStore("tabulka.dat").save(table);  // (into the folder, it fails)

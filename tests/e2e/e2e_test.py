@@ -35,8 +35,6 @@ with tempfile.TemporaryDirectory() as FOLDER:
         # Pieces dropped where they enter fill columns 4 to 7 only: the game ends with no points.
         poll(lambda: key("Down") or windows("GAME OVER"), "the game's end", 60)
         press("Return", gone("GAME OVER"), "the end of the game answered")
-        press("Insert", shown("Tabulka"), "the results window")
-        press("space", gone("Tabulka"), "the results window hidden by a key")
         press("alt+g x", exited(program), "the program ended by Exit")
         # The table written at the end, where start-up found no file.
         expect(["tabulka.dat"], os.listdir(FOLDER), "files in the folder")

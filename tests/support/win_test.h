@@ -7,8 +7,7 @@
 #include <vector>
 
 struct TextLine {
-    int x;
-    int y;
+    int x, y;
     COLORREF colour;
     LPCSTR text;
 };

@@ -46,9 +46,9 @@ lumox_program_code(lumox)
 target_link_options(lumox PRIVATE -s -Wl,--gc-sections)
 
 # Benchmarks (run by tools/bench.sh, never by the tests).
-add_executable(timer_only WIN32 tools/bench/timer_only.cpp)
+add_executable(timer_only WIN32 bench/timer_only.cpp)
 lumox_strict(timer_only)
 target_link_options(timer_only PRIVATE -s)
-add_executable(handling_bench tools/bench/handling_bench.cpp $<TARGET_OBJECTS:lumox_resources>)
+add_executable(handling_bench bench/handling_bench.cpp $<TARGET_OBJECTS:lumox_resources>)
 target_link_libraries(handling_bench PRIVATE lumox_app)
 lumox_strict(handling_bench)

@@ -2,19 +2,13 @@
 """Benchmarks of the Windows builds under Wine beside peers run the same way (the README tells
 which), each figure the median of several runs with min and max. Runs in a temporary folder,
 removed at the end; writes the table to build/bench/results.md. Started by tools/bench.sh."""
-import os
-import shutil
-import statistics
-import subprocess
-import tempfile
-import time
+import os, shutil, statistics, subprocess, tempfile, time
 
 from xwin import ENV, poll, key, run, screen, start, wine_run, windows
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RUNS = int(os.environ.get("LUMOX_BENCH_RUNS", "5"))
 CPU_RUNS = max(3, RUNS // 2)
-CLK_TCK = os.sysconf("SC_CLK_TCK")
 WORK = tempfile.mkdtemp(prefix="lumox-bench-")
 
 # (label of the Wine, LUMOX_WINE, build preset); the i686 one unless the kernel refuses it
@@ -40,13 +34,13 @@ def launch(wine, args, image):
         if found:
             return time.perf_counter() - began, int(run("xdotool", "getwindowpid", found[0])), proc
         restarts += 1
-        wine_run("--kill", wine=wine)
+        stop(wine)
     raise RuntimeError(f"{args[0]} did not start: it ended at once 4 times (log {folder}.log)")
 
 
-def stop(wine, proc):
+def stop(wine, proc=None):
     wine_run("--kill", wine=wine)
-    proc.wait()
+    proc and proc.wait()
 
 
 def startup(wine, args, image):
@@ -56,8 +50,7 @@ def startup(wine, args, image):
     if image == "lumox.exe" and not poll(lambda: screen()(310, 160) == (128, 128, 128), seconds=0.5):
         raise RuntimeError("the board is not painted")
     time.sleep(1.5)
-    hwm = next(int(line.split()[1]) for line in open(f"/proc/{pid}/status")
-               if line.startswith("VmHWM:"))
+    hwm = next(int(line.split()[1]) for line in open(f"/proc/{pid}/status") if "VmHWM:" in line)
     stop(wine, proc)
     return seconds, hwm
 
@@ -68,9 +61,8 @@ def cpu_percent(wine, args, image, play=False, seconds=10.0):
     if play:
         key("alt+g", "n")
 
-    def ticks():
-        fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
-        return int(fields[11]) + int(fields[12])
+    def ticks():  # utime + stime
+        return sum(map(int, open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()[11:13]))
     t0, c0 = time.perf_counter(), ticks()
     end = t0 + seconds
     while time.perf_counter() < end:
@@ -79,7 +71,7 @@ def cpu_percent(wine, args, image, play=False, seconds=10.0):
         time.sleep(0.2)
     t1, c1 = time.perf_counter(), ticks()
     stop(wine, proc)
-    return 100.0 * (c1 - c0) / CLK_TCK / (t1 - t0)
+    return 100.0 * (c1 - c0) / os.sysconf("SC_CLK_TCK") / (t1 - t0)
 
 
 def row(name, wine, build, values, unit, fmt="{:.3f}"):
@@ -105,8 +97,8 @@ def measure(label, wine, preset):
     for i, figure, ratio, unit, fmt, target in [(0, "start-up", "start-up", "s", "{:.3f}", 1.05),
                                                  (1, "peak memory", "memory", "KB", "{:.0f}", 1.0)]:
         for name, _, _ in programs:
-            mine = build if name == "lumox.exe" else ""
-            rows.append(row(f"{figure}, {name}", label, mine, [r[i] for r in runs[name]], unit, fmt))
+            rows.append(row(f"{figure}, {name}", label, build if name == "lumox.exe" else "",
+                            [r[i] for r in runs[name]], unit, fmt))
         for name, _, _ in programs[1:]:
             values = [a[i] / b[i] for a, b in zip(runs["lumox.exe"], runs[name])]
             rows.append(row(f"{ratio} ratio to {name} (target <= {target})", label, build, values, "x"))
@@ -120,21 +112,19 @@ def measure(label, wine, preset):
                                ("CPU playing 10 s, lumox.exe", play, "% of a core")]:
         rows.append(row(name, label, build, values, unit, "{:.2f}"))
 
-    out = subprocess.run([os.path.join(ROOT, "tools", "wine-run"), exe("handling_bench.exe")],
-                         cwd=tempfile.mkdtemp(dir=WORK), env=dict(ENV, LUMOX_WINE=wine),
-                         capture_output=True, text=True, timeout=300).stdout
-    for line in out.splitlines():
+    for line in output(os.path.join(ROOT, "tools", "wine-run"), exe("handling_bench.exe"),
+                       cwd=tempfile.mkdtemp(dir=WORK), LUMOX_WINE=wine).splitlines():
         name, *values = line.split()
         target = {"move_key": " (target < 500)", "hard_drop": " (target < 8000)"}.get(name, "")
         rows.append(row(f"handling: {name}{target}", label, build, [float(v) for v in values], "µs",
                         "{:.0f}"))
-    wine_run("--kill", wine=wine)
+    stop(wine)
     return rows
 
 
-def version(wine):
-    return subprocess.run(["tools/wine-run", "--version"], cwd=ROOT, env=dict(ENV, LUMOX_WINE=wine),
-                          capture_output=True, text=True, timeout=120).stdout.strip()
+def output(*args, cwd=ROOT, **env):
+    return subprocess.run(args, cwd=cwd, env=dict(ENV, **env), capture_output=True, text=True,
+                          timeout=300).stdout.strip()
 
 
 def main():
@@ -148,15 +138,15 @@ def main():
             rows.append(f"| size, build/{preset}/lumox.exe (stripped){target} | | {ARCH[preset]} | {size / 1024:.1f} "
                         f"| | | KB |")
     finally:
-        for wine in ("host", "wow64"):
-            wine_run("--kill", wine=wine)
+        stop("host")
+        stop("wow64")
         shutil.rmtree(WORK, ignore_errors=True)
 
-    machine = subprocess.run(["uname", "-srm"], capture_output=True, text=True).stdout.strip()
-    cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), "?")
+    cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if "model name" in l), "?")
     table = "\n".join([
-        f"Machine: {cpu}, {os.cpu_count()} cores, {machine}. Wine 8 is the machine's {version('host')}; "
-        f"Wine 10 wow64 is {version('wow64')} in the Debian 13 root. Both on Xvfb; {RUNS} runs a figure "
+        f"Machine: {cpu}, {os.cpu_count()} cores, {output('uname', '-srm')}. Wine 8 is the machine's "
+        f"{output('tools/wine-run', '--version', LUMOX_WINE='host')}; Wine 10 wow64 is "
+        f"{output('tools/wine-run', '--version', LUMOX_WINE='wow64')} in the Debian 13 root. Both on Xvfb; {RUNS} runs a figure "
         f"(CPU: {CPU_RUNS}); {restarts} refused Wine starts were repeated.",
         "",
         "| figure | Wine | build | median | min | max | unit |",

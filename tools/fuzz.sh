@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the results record (libFuzzer, under ASan and UBSan): the records a results file
-# carries, as a hostile file could hold them. Built first, so a run never fuzzes stale code;
-# seeded with two records of the layout; run in a scratch folder that it removes. A finding stays
-# in build/: the input (build/fuzz-crash-*) and the log (build/fuzz-PID.log).
+# Fuzzes the results record (libFuzzer, ASan, UBSan) as a hostile file could hold it: built first,
+# seeded with two records of the layout, in a scratch folder it removes. A finding stays in
+# build/: the input (build/fuzz-crash-*) and the log (build/fuzz-PID.log).
 #   tools/fuzz.sh --runs N | --seconds S     N inputs (the test command), or S seconds (600)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -10,14 +10,10 @@ lumox_say() { printf '%s: %s\n' "$(basename "$0")" "$*"; }
 # lumox_build PRESET [TARGET...]: configures (always: a failed configure leaves a cache behind)
 # and builds; quiet unless it fails, and then it shows all that CMake and the compiler said.
 lumox_build() {
-  local preset=$1 log status=0
+  local preset=$1 said
   shift
-  log=$(mktemp)
-  (cd "$lumox_top" && cmake --preset "$preset" && cmake --build --preset "$preset" ${1:+--target "$@"}) \
-    >"$log" 2>&1 || status=$?
-  [ "$status" -eq 0 ] || { cat "$log"; lumox_say "building $preset failed"; } >&2
-  rm -f "$log"
-  return "$status"
+  said=$(cd "$lumox_top" && cmake --preset "$preset" 2>&1 && cmake --build --preset "$preset" ${1:+--target "$@"} 2>&1) ||
+    { printf '%s\n' "$said"; lumox_say "building $preset failed"; return 1; } >&2
 }
 
 # lumox_kernel_probe: whether this kernel takes 32-bit system calls (int 0x80) from a 64-bit

@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """What the end-to-end test and the benchmark share: waiting, X windows, keys and pixels
-(xdotool, ImageMagick) and Windows programs under tools/wine-run, all on the private display
-LUMOX_XVFB_DISPLAY. Without one, the importing program runs again under xvfb-run, which gives it
-an Xvfb of its own on a free display for as long as it runs."""
+(xdotool, ImageMagick), Windows programs under tools/wine-run, all on the private display
+LUMOX_XVFB_DISPLAY; without one, the importer runs again under xvfb-run on a free display."""
 import os
 import subprocess
 import sys
@@ -48,32 +47,13 @@ def windows(title=None, wm_class=None):
     return run("xdotool", "search", "--onlyvisible", "--name", f"^{pattern}$", ok=(0, 1)).split()
 
 
-def shown(title):
-    return lambda: windows(title)
-
-
-def gone(title):
-    return lambda: not windows(title)
-
-
-def exited(program):
-    return lambda: program.poll() is not None
-
-
-def geometry(window):
-    """x, y, width, height of a window on the screen (xdotool's are off by the frame)."""
-    lines = [line.split(":") for line in run("xwininfo", "-id", window).splitlines()]
-    values = {name.strip(): value for name, value, *_ in [line + [""] for line in lines]}
-    return tuple(int(values[name]) for name in ("Absolute upper-left X", "Absolute upper-left Y",
-                                                   "Width", "Height"))
+shown = lambda title: lambda: windows(title)
+gone = lambda title: lambda: not windows(title)
+exited = lambda program: lambda: program.poll() is not None
 
 
 def key(*keys):
     run("xdotool", "key", "--delay", "40", *keys)
-
-
-def type_text(text):
-    run("xdotool", "type", "--delay", "40", text)
 
 
 def press(keys, done, what):
